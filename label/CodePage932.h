@@ -1,0 +1,39 @@
+// Code page 932 (Shift-JIS as Windows has it): the text encoding inside lumo.
+// Conversions happen only at the edges: clipboard, file names, glyph lookup.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lumo::cp932 {
+
+// 0x81-0x9F and 0xE0-0xFC start a two-byte character.
+[[nodiscard]] constexpr bool IsLeadByte(unsigned char byte) noexcept {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Byte length of the character that starts at `pos`: 2 for a lead byte (even
+// when the text ends after it), otherwise 1. 0 when `pos` is past the end.
+[[nodiscard]] constexpr std::size_t CharLength(std::string_view text, std::size_t pos) noexcept {
+  if (pos >= text.size()) return 0;
+  return IsLeadByte(static_cast<unsigned char>(text[pos])) ? 2 : 1;
+}
+
+// Converts UTF-8 to code page 932. A character without a code page 932 form,
+// and every byte of an invalid UTF-8 sequence, becomes "?".
+[[nodiscard]] std::string FromUtf8(std::string_view utf8);
+
+// Converts code page 932 to UTF-8 for terminals and logs. Bytes without a
+// Unicode form become U+FFFD.
+[[nodiscard]] std::string ToUtf8(std::string_view cp932);
+
+// Unicode code point of the character `bytes` (one or two bytes), or
+// kNoCodePoint when code page 932 assigns it none (a lone lead byte, say).
+inline constexpr char32_t kNoCodePoint = 0xFFFFFFFF;
+[[nodiscard]] char32_t ToCodePoint(std::string_view bytes) noexcept;
+
+// True when `bytes` is valid UTF-8 and holds at least one multi-byte sequence.
+[[nodiscard]] bool LooksLikeMultibyteUtf8(std::string_view bytes) noexcept;
+
+}  // namespace lumo::cp932
