@@ -36,13 +36,16 @@ using EnteredSettings = std::array<std::int32_t, 6>;
 
 // The dialog's view of settings: the two doubles truncated toward zero.
 // Values beyond the int32 range (only possible from a settings file) saturate.
-[[nodiscard]] EnteredSettings ToEntered(const LabelSettings& settings);
+[[nodiscard]] EnteredSettings ToEntered(const LabelSettings& settings) noexcept;
 
-// Applies the four acceptance rules, each on its own (the ring group all or
-// none); whatever fails keeps its value from `previous`. A diameter and a
-// resolution that pass their rules but together exceed the canvas limit are
-// both refused.
-[[nodiscard]] LabelSettings ApplyAcceptanceRules(const LabelSettings& previous,
-                                                 const EnteredSettings& entered);
+// The settings the dialog's six whole numbers stand for.
+[[nodiscard]] LabelSettings FromEntered(const EnteredSettings& values) noexcept;
+
+// Applies the four acceptance rules to `entered`, each on its own (the ring
+// group all or none); whatever fails keeps its value from `loaded`, the values
+// the dialog was opened with. A diameter and a resolution that would give a
+// canvas beyond the limit together keep both their loaded values.
+[[nodiscard]] EnteredSettings ApplyAcceptanceRules(const EnteredSettings& loaded,
+                                                   const EnteredSettings& entered) noexcept;
 
 }  // namespace lumo
