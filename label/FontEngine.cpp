@@ -14,6 +14,9 @@
 #include <cstdlib>
 #include <memory>
 #include <numbers>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -103,17 +106,24 @@ void BlendSpans(int y, int count, const FT_Span* spans, void* user) {
   }
 }
 
-// Paints the convex quadrilateral `corners` white: every pixel whose centre
-// lies inside, as an opaque text cell is painted.
-void FillQuad(Surface& surface, const double (&corners)[4][2]) {
+// Rows [top, bottom) of the surface that one drawing pass may write.
+struct Band {
+  int top;
+  int bottom;
+};
+
+// Paints the convex quadrilateral `corners` white within rows [top, bottom):
+// every pixel whose centre lies inside, as an opaque text cell is painted.
+void FillQuad(Surface& surface, const double (&corners)[4][2], Band band) {
   double top = corners[0][1];
   double bottom = corners[0][1];
   for (const auto& c : corners) {
     top = std::min(top, c[1]);
     bottom = std::max(bottom, c[1]);
   }
-  const int firstRow = std::max(0, static_cast<int>(std::floor(top)));
-  const int lastRow = std::min(surface.height() - 1, static_cast<int>(std::ceil(bottom)));
+  if (!(top < band.bottom && bottom >= band.top)) return;
+  const int firstRow = std::max(band.top, static_cast<int>(std::floor(top)));
+  const int lastRow = std::min(band.bottom - 1, static_cast<int>(std::ceil(bottom)));
   for (int y = firstRow; y <= lastRow; ++y) {
     const double yc = y + 0.5;
     double lo = INFINITY;
@@ -134,14 +144,20 @@ void FillQuad(Surface& surface, const double (&corners)[4][2]) {
   }
 }
 
+// Owns a FreeType library for one thread's rasterising.
+using LibraryHandle = std::unique_ptr<FT_LibraryRec_, LibraryDeleter>;
+
+LibraryHandle NewLibrary() {
+  FT_Library library = nullptr;
+  if (FT_Init_FreeType(&library) != 0) return nullptr;
+  return LibraryHandle(library);
+}
+
 class FontEngine {
  public:
-  FontEngine() {
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0) return;
-    library_.reset(library);
+  FontEngine() : library_(NewLibrary()) {
     const FontLocation& location = Location();
-    if (location.path.empty()) return;
+    if (!library_ || location.path.empty()) return;
     FT_Face face = nullptr;
     if (FT_New_Face(library_.get(), location.path.c_str(), location.index, &face) != 0) return;
     face_.reset(face);
@@ -158,8 +174,24 @@ class FontEngine {
     if (cellUnits_ <= 0) cellUnits_ = face->units_per_EM;
   }
 
-  void Draw(Surface& surface, const FontRequest& font, int x, int y, std::string_view bytes) {
-    if (!face_ || font.height <= 0) return;
+  [[nodiscard]] bool ready() const noexcept { return face_ != nullptr; }
+  [[nodiscard]] FT_Library library() const noexcept { return library_.get(); }
+
+  // Loads the outline of every character of `bytes` that is not loaded yet.
+  void Prepare(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+      const std::size_t length = std::min(cp932::CharLength(bytes, pos), bytes.size() - pos);
+      Load(cp932::ToCodePoint(bytes.substr(pos, length)));
+      pos += length;
+    }
+  }
+
+  // Draws one run from prepared outlines only, so that two threads may draw
+  // at once, each with its own raster library, scratch buffer and band.
+  void Draw(Surface& surface, const GlyphRun& run, Band band, FT_Library raster,
+            std::vector<FT_Vector>& scratch) const {
+    const FontRequest& font = run.font;
+    if (font.height <= 0) return;
     const double scaleY = font.height / cellUnits_;
     const double scaleX = font.width == 0 ? scaleY : std::abs(font.width) / averageWidth_;
     const double theta = font.escapement * (std::numbers::pi / 1800.0);
@@ -169,66 +201,75 @@ class FontEngine {
     auto turn = [&](double dx, double dy) {
       return std::pair{dx * cosT + dy * sinT, -dx * sinT + dy * cosT};
     };
-    double penX = x;
-    double penY = y;
-    for (std::size_t pos = 0; pos < bytes.size();) {
-      const std::size_t length = std::min(cp932::CharLength(bytes, pos), bytes.size() - pos);
-      const char32_t cp = cp932::ToCodePoint(bytes.substr(pos, length));
+    double penX = run.x;
+    double penY = run.y;
+    for (std::size_t pos = 0; pos < run.bytes.size();) {
+      const std::size_t length =
+          std::min(cp932::CharLength(run.bytes, pos), run.bytes.size() - pos);
+      const auto found = outlines_.find(cp932::ToCodePoint(run.bytes.substr(pos, length)));
       pos += length;
-      const GlyphOutline& glyph =
-          Outline(cp == cp932::kNoCodePoint ? 0 : FT_Get_Char_Index(face_.get(), cp));
+      if (found == outlines_.end()) continue;  // not prepared: cannot happen
+      const GlyphOutline& glyph = found->second;
       const double advance = glyph.advance * scaleX;
 
       const auto [ax, ay] = turn(advance, 0);
       const auto [hx, hy] = turn(0, font.height);
-      const double cell[4][2] = {
-          {penX, penY}, {penX + ax, penY + ay}, {penX + ax + hx, penY + ay + hy}, {penX + hx, penY + hy}};
-      FillQuad(surface, cell);
+      const double cell[4][2] = {{penX, penY},
+                                 {penX + ax, penY + ay},
+                                 {penX + ax + hx, penY + ay + hy},
+                                 {penX + hx, penY + hy}};
+      FillQuad(surface, cell, band);
 
       const auto [bx, by] = turn(0, winAscent_ * scaleY);
-      Raster(surface, glyph, penX + bx, penY + by, scaleX, scaleY, cosT, sinT);
+      Raster(surface, glyph, {penX + bx, penY + by}, {scaleX, scaleY}, {cosT, sinT}, band, raster,
+             scratch);
       penX += ax;
       penY += ay;
     }
   }
 
  private:
-  const GlyphOutline& Outline(FT_UInt index) {
-    auto found = outlines_.find(index);
-    if (found != outlines_.end()) return found->second;
-    GlyphOutline& glyph = outlines_[index];
+  struct Vec {
+    double x;
+    double y;
+  };
+
+  void Load(char32_t cp) {
+    if (outlines_.contains(cp)) return;
+    GlyphOutline& glyph = outlines_[cp];
     FT_Face face = face_.get();
+    const FT_UInt index = cp == cp932::kNoCodePoint ? 0 : FT_Get_Char_Index(face, cp);
     if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) {
-      return glyph;
+      return;
     }
     glyph.advance = static_cast<double>(face->glyph->metrics.horiAdvance);
-    if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return glyph;
+    if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return;
     const FT_Outline& outline = face->glyph->outline;
     glyph.points.assign(outline.points, outline.points + outline.n_points);
     glyph.tags.assign(outline.tags, outline.tags + outline.n_points);
     glyph.contours.assign(outline.contours, outline.contours + outline.n_contours);
     glyph.flags = outline.flags;
-    return glyph;
   }
 
-  // Scales and turns the outline about its origin (ox, oy) on the baseline and
-  // rasterises it with grey-level coverage, clipped to the surface.
-  void Raster(Surface& surface, const GlyphOutline& glyph, double ox, double oy, double scaleX,
-              double scaleY, double cosT, double sinT) {
+  // Scales and turns the outline about its origin on the baseline and
+  // rasterises it with grey-level coverage, clipped to the band.
+  static void Raster(Surface& surface, const GlyphOutline& glyph, Vec origin, Vec scale, Vec turn,
+                     Band band, FT_Library raster, std::vector<FT_Vector>& scratch) {
     if (glyph.points.empty()) return;
-    scratch_.resize(glyph.points.size());
+    scratch.resize(glyph.points.size());
     // FreeType's rows count upward; the surface's rows count downward.
-    const double rasterOriginY = surface.height() - oy;
+    const double rasterOriginY = surface.height() - origin.y;
     for (std::size_t i = 0; i < glyph.points.size(); ++i) {
-      const double gx = glyph.points[i].x * scaleX;
-      const double gy = glyph.points[i].y * scaleY;
-      scratch_[i].x = std::lround((ox + gx * cosT - gy * sinT) * 64.0);
-      scratch_[i].y = std::lround((rasterOriginY + gx * sinT + gy * cosT) * 64.0);
+      const double gx = glyph.points[i].x * scale.x;
+      const double gy = glyph.points[i].y * scale.y;
+      scratch[i].x = std::lround((origin.x + gx * turn.x - gy * turn.y) * 64.0);
+      scratch[i].y = std::lround((rasterOriginY + gx * turn.y + gy * turn.x) * 64.0);
     }
     FT_Outline outline{};
-    outline.n_points = static_cast<short>(scratch_.size());
+    outline.n_points = static_cast<short>(scratch.size());
     outline.n_contours = static_cast<short>(glyph.contours.size());
-    outline.points = scratch_.data();
+    outline.points = scratch.data();
+    // FreeType takes these as mutable but only reads them when rendering.
     outline.tags = const_cast<char*>(glyph.tags.data());
     outline.contours = const_cast<short*>(glyph.contours.data());
     outline.flags = glyph.flags;
@@ -239,30 +280,62 @@ class FontEngine {
     params.flags = FT_RASTER_FLAG_AA | FT_RASTER_FLAG_DIRECT | FT_RASTER_FLAG_CLIP;
     params.gray_spans = &BlendSpans;
     params.user = &target;
-    params.clip_box = {0, 0, surface.width(), surface.height()};
-    FT_Outline_Render(library_.get(), &outline, &params);
+    params.clip_box = {0, surface.height() - band.bottom, surface.width(),
+                       surface.height() - band.top};
+    FT_Outline_Render(raster, &outline, &params);
   }
 
-  std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library_;
+  LibraryHandle library_;
   std::unique_ptr<FT_FaceRec_, FaceDeleter> face_;
   double winAscent_ = 0;
   double cellUnits_ = 1;
   double averageWidth_ = 0;
-  std::unordered_map<FT_UInt, GlyphOutline> outlines_;
-  std::vector<FT_Vector> scratch_;
+  std::unordered_map<char32_t, GlyphOutline> outlines_;
 };
 
-// FreeType objects may not be shared between threads; each thread that draws
-// gets its own engine on the one face file.
+// FreeType objects may not be shared between threads; each thread that
+// prepares and draws has its own engine on the one face file.
 FontEngine& Engine() {
   thread_local FontEngine engine;
   return engine;
 }
 
+// Below this many runs a second thread costs more than it saves.
+constexpr std::size_t kRunsWorthASecondThread = 256;
+
+void DrawBand(const FontEngine& engine, Surface& surface, std::span<const GlyphRun> runs, Band band,
+              FT_Library raster) {
+  std::vector<FT_Vector> scratch;
+  for (const GlyphRun& run : runs) engine.Draw(surface, run, band, raster, scratch);
+}
+
 }  // namespace
 
-void RenderText(Surface& surface, const FontRequest& font, int x, int y, std::string_view bytes) {
-  Engine().Draw(surface, font, x, y, bytes);
+void RenderRuns(Surface& surface, std::span<const GlyphRun> runs) {
+  FontEngine& engine = Engine();
+  if (!engine.ready() || surface.empty()) return;
+  for (const GlyphRun& run : runs) engine.Prepare(run.bytes);
+  const int mid = surface.height() / 2;
+  if (runs.size() < kRunsWorthASecondThread || std::thread::hardware_concurrency() < 2) {
+    DrawBand(engine, surface, runs, {0, surface.height()}, engine.library());
+    return;
+  }
+  bool lowerDrawn = false;
+  {
+    std::optional<std::jthread> lower;
+    try {
+      lower.emplace([&] {
+        LibraryHandle raster = NewLibrary();
+        if (!raster) return;
+        DrawBand(engine, surface, runs, {mid, surface.height()}, raster.get());
+        lowerDrawn = true;
+      });
+    } catch (const std::system_error&) {
+      // No second thread to be had: the lower band is drawn below instead.
+    }
+    DrawBand(engine, surface, runs, {0, mid}, engine.library());
+  }  // joins the second thread
+  if (!lowerDrawn) DrawBand(engine, surface, runs, {mid, surface.height()}, engine.library());
 }
 
 std::string FontFilePath() { return Location().path; }

@@ -2,6 +2,7 @@
 // to the label library: no FreeType type appears here.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -9,8 +10,10 @@
 
 namespace lumo::detail {
 
-// Draws `bytes` (code page 932) as Surface::TextOut describes.
-void RenderText(Surface& surface, const FontRequest& font, int x, int y, std::string_view bytes);
+// Draws the runs in order, as Surface::DrawRuns describes. A long list is
+// drawn by two threads, each on its own half of the rows, so every pixel is
+// still written by one thread in the list's order.
+void RenderRuns(Surface& surface, std::span<const GlyphRun> runs);
 
 // The font file in use ($LUMO_FONT, or what fontconfig found), empty if none.
 [[nodiscard]] std::string FontFilePath();

@@ -2,6 +2,8 @@
 // the two halves set from 180 and from 360 degrees.
 #include "LabelComposer.h"
 
+#include <vector>
+
 #include "CodePage932.h"
 
 namespace lumo {
@@ -44,14 +46,18 @@ void ComposeLabel(LabelCanvas& canvas, const LabelSettings& settings, std::strin
   TrimToCapacity(labelText, canvas.textCapacity);
   SplitText split = SplitAtLineBreaks(labelText, settings.usedRings);
   lowerText = std::move(split.lower);
-  auto observeHalf = [&](LabelHalf half) -> GlyphObserver {
-    if (!observer) return {};
-    return [&observer, half](const GlyphPlacement& glyph) { observer(half, glyph); };
+  // Both halves are laid out first and drawn as one list, which lets the
+  // drawing share the work between two threads.
+  std::vector<GlyphRun> runs;
+  auto collect = [&](LabelHalf half) -> GlyphObserver {
+    return [&, half](const GlyphPlacement& glyph) {
+      if (observer) observer(half, glyph);
+      if (draw) runs.push_back({glyph.font, glyph.x, glyph.y, glyph.bytes});
+    };
   };
-  DrawArcText(canvas, settings, kUpperStart, kSweep, split.upper, observeHalf(LabelHalf::Upper),
-              draw);
-  DrawArcText(canvas, settings, kLowerStart, kSweep, lowerText, observeHalf(LabelHalf::Lower),
-              draw);
+  DrawArcText(canvas, settings, kUpperStart, kSweep, split.upper, collect(LabelHalf::Upper), false);
+  DrawArcText(canvas, settings, kLowerStart, kSweep, lowerText, collect(LabelHalf::Lower), false);
+  canvas.image.DrawRuns(runs);
 }
 
 }  // namespace lumo

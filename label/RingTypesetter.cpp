@@ -3,6 +3,7 @@
 #include "RingTypesetter.h"
 
 #include <cmath>
+#include <vector>
 
 #include "CodePage932.h"
 
@@ -46,6 +47,7 @@ void DrawArcText(LabelCanvas& canvas, const LabelSettings& settings, int startDe
                                                    static_cast<std::uint32_t>(settings.usedRings));
   const std::int32_t height = Trunc(outerRadius / ringCount);
 
+  std::vector<GlyphRun> runs;
   std::size_t position = 0;
   std::int32_t ring = 0;
   double radius = outerRadius;
@@ -81,13 +83,14 @@ void DrawArcText(LabelCanvas& canvas, const LabelSettings& settings, int startDe
       position += twoByte ? 2 : 1;
       angle = nextAngle;
       if (observer) observer(GlyphPlacement{ring, x, y, font, glyph});
-      if (draw) canvas.image.TextOut(font, x, y, glyph);
+      if (draw) runs.push_back({font, x, y, glyph});
     }
     ring += advance;
     radius = radius - advance * outerRadius / ringCount;
     // Past the window nothing more can be drawn: the ring index only grows.
-    if (!(radius > 0) || ring >= windowEnd || position >= text.size()) return;
+    if (!(radius > 0) || ring >= windowEnd || position >= text.size()) break;
   }
+  canvas.image.DrawRuns(runs);
 }
 
 }  // namespace lumo

@@ -19,8 +19,13 @@ Surface::Surface(int width, int height) {
 void Surface::FillWhite() { std::fill(pixels_.begin(), pixels_.end(), kWhite); }
 
 void Surface::TextOut(const FontRequest& font, int x, int y, std::string_view bytes) {
-  if (empty() || bytes.empty()) return;
-  detail::RenderText(*this, font, x, y, bytes);
+  const GlyphRun run{font, x, y, bytes};
+  DrawRuns({&run, 1});
+}
+
+void Surface::DrawRuns(std::span<const GlyphRun> runs) {
+  if (empty() || runs.empty()) return;
+  detail::RenderRuns(*this, runs);
 }
 
 void CopySurface(Surface& dst, int dstX, int dstY, const Surface& src) {

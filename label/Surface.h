@@ -36,6 +36,14 @@ struct FontRequest {
   friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
 
+// One call of text output: `bytes` drawn with `font` from (x, y).
+struct GlyphRun {
+  FontRequest font;
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::string_view bytes;
+};
+
 class Surface {
  public:
   Surface() = default;
@@ -62,6 +70,10 @@ class Surface {
   // the first cell at (x, y): each cell is painted white, then its glyph in
   // black with grey-level edges. The face is resolved once per process.
   void TextOut(const FontRequest& font, int x, int y, std::string_view bytes);
+
+  // The same as one TextOut after the other; a long list is drawn by two
+  // threads on the two halves of the rows, so the pixels do not change.
+  void DrawRuns(std::span<const GlyphRun> runs);
 
  private:
   [[nodiscard]] std::size_t index(int x, int y) const noexcept {
