@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <numbers>
 #include <optional>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "CodePage932.h"
+#include "GlyphRasteriser.h"
 
 namespace lumo::detail {
 namespace {
@@ -74,36 +76,48 @@ struct FaceDeleter {
 };
 
 struct GlyphOutline {
-  std::vector<FT_Vector> points;
-  std::vector<char> tags;
-  std::vector<short> contours;
-  int flags = 0;
-  double advance = 0;  // font units
+  std::vector<PathSegment> path;  // font units, y up
+  double advance = 0;             // font units
+  FT_BBox bounds{};               // of the control points, font units
 };
 
-struct SpanTarget {
-  Surface* surface;
-};
+// Collects an outline's pieces as FT_Outline_Decompose reports them.
+struct PathBuilder {
+  std::vector<PathSegment>* path;
+  FT_Vector current{};
 
-void BlendSpans(int y, int count, const FT_Span* spans, void* user) {
-  Surface& surface = *static_cast<SpanTarget*>(user)->surface;
-  const int row = surface.height() - 1 - y;
-  if (row < 0 || row >= surface.height()) return;
-  auto line = surface.row(row);
-  for (int i = 0; i < count; ++i) {
-    const unsigned keep = 255u - spans[i].coverage;
-    const int first = std::max(0, static_cast<int>(spans[i].x));
-    const int last = std::min(surface.width(), spans[i].x + static_cast<int>(spans[i].len));
-    for (int x = first; x < last; ++x) {
-      Pixel& pixel = line[static_cast<std::size_t>(x)];
-      Pixel out = 0;
-      for (int shift = 0; shift < 24; shift += 8) {
-        const unsigned channel = (pixel >> shift) & 0xFFu;
-        out |= ((channel * keep + 127u) / 255u) << shift;
-      }
-      pixel = out;
+  static PathBuilder& Of(void* user) { return *static_cast<PathBuilder*>(user); }
+  void Add(PathSegment::Kind kind, std::initializer_list<const FT_Vector*> points) {
+    PathSegment segment;
+    segment.kind = kind;
+    segment.x[0] = static_cast<float>(current.x);
+    segment.y[0] = static_cast<float>(current.y);
+    int i = 1;
+    for (const FT_Vector* p : points) {
+      segment.x[i] = static_cast<float>(p->x);
+      segment.y[i] = static_cast<float>(p->y);
+      ++i;
     }
+    path->push_back(segment);
+    current = *points.end()[-1];
   }
+};
+
+int MoveTo(const FT_Vector* to, void* user) {
+  PathBuilder::Of(user).current = *to;
+  return 0;
+}
+int LineTo(const FT_Vector* to, void* user) {
+  PathBuilder::Of(user).Add(PathSegment::Kind::Line, {to});
+  return 0;
+}
+int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
+  PathBuilder::Of(user).Add(PathSegment::Kind::Quad, {control, to});
+  return 0;
+}
+int CubicTo(const FT_Vector* control1, const FT_Vector* control2, const FT_Vector* to, void* user) {
+  PathBuilder::Of(user).Add(PathSegment::Kind::Cubic, {control1, control2, to});
+  return 0;
 }
 
 // Rows [top, bottom) of the surface that one drawing pass may write.
@@ -144,7 +158,6 @@ void FillQuad(Surface& surface, const double (&corners)[4][2], Band band) {
   }
 }
 
-// Owns a FreeType library for one thread's rasterising.
 using LibraryHandle = std::unique_ptr<FT_LibraryRec_, LibraryDeleter>;
 
 LibraryHandle NewLibrary() {
@@ -175,7 +188,6 @@ class FontEngine {
   }
 
   [[nodiscard]] bool ready() const noexcept { return face_ != nullptr; }
-  [[nodiscard]] FT_Library library() const noexcept { return library_.get(); }
 
   // Loads the outline of every character of `bytes` that is not loaded yet.
   void Prepare(std::string_view bytes) {
@@ -187,9 +199,8 @@ class FontEngine {
   }
 
   // Draws one run from prepared outlines only, so that two threads may draw
-  // at once, each with its own raster library, scratch buffer and band.
-  void Draw(Surface& surface, const GlyphRun& run, Band band, FT_Library raster,
-            std::vector<FT_Vector>& scratch) const {
+  // at once, each with its own rasteriser and band.
+  void Draw(Surface& surface, const GlyphRun& run, Band band, GlyphRasteriser& rasteriser) const {
     const FontRequest& font = run.font;
     if (font.height <= 0) return;
     const double scaleY = font.height / cellUnits_;
@@ -220,9 +231,14 @@ class FontEngine {
                                  {penX + hx, penY + hy}};
       FillQuad(surface, cell, band);
 
+      // The outline's y axis points up from the baseline, which lies the
+      // scaled ascent below the reference point in the turned frame.
       const auto [bx, by] = turn(0, winAscent_ * scaleY);
-      Raster(surface, glyph, {penX + bx, penY + by}, {scaleX, scaleY}, {cosT, sinT}, band, raster,
-             scratch);
+      const Affine transform{scaleX * cosT,  -scaleY * sinT, -scaleX * sinT,
+                             -scaleY * cosT, penX + bx,      penY + by};
+      if (Reaches(glyph.bounds, transform, band)) {
+        rasteriser.Fill(surface, glyph.path, transform, band.top, band.bottom);
+      }
       penX += ax;
       penY += ay;
     }
@@ -234,6 +250,21 @@ class FontEngine {
     double y;
   };
 
+  // Whether the turned outline can touch the band's rows at all; most glyphs
+  // of the other band are skipped here before any flattening.
+  static bool Reaches(const FT_BBox& b, const Affine& m, Band band) {
+    double top = INFINITY;
+    double bottom = -INFINITY;
+    for (const FT_Pos x : {b.xMin, b.xMax}) {
+      for (const FT_Pos y : {b.yMin, b.yMax}) {
+        const double sy = m.yx * static_cast<double>(x) + m.yy * static_cast<double>(y) + m.ty;
+        top = std::min(top, sy);
+        bottom = std::max(bottom, sy);
+      }
+    }
+    return bottom >= band.top && top < band.bottom;
+  }
+
   void Load(char32_t cp) {
     if (outlines_.contains(cp)) return;
     GlyphOutline& glyph = outlines_[cp];
@@ -244,45 +275,10 @@ class FontEngine {
     }
     glyph.advance = static_cast<double>(face->glyph->metrics.horiAdvance);
     if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return;
-    const FT_Outline& outline = face->glyph->outline;
-    glyph.points.assign(outline.points, outline.points + outline.n_points);
-    glyph.tags.assign(outline.tags, outline.tags + outline.n_points);
-    glyph.contours.assign(outline.contours, outline.contours + outline.n_contours);
-    glyph.flags = outline.flags;
-  }
-
-  // Scales and turns the outline about its origin on the baseline and
-  // rasterises it with grey-level coverage, clipped to the band.
-  static void Raster(Surface& surface, const GlyphOutline& glyph, Vec origin, Vec scale, Vec turn,
-                     Band band, FT_Library raster, std::vector<FT_Vector>& scratch) {
-    if (glyph.points.empty()) return;
-    scratch.resize(glyph.points.size());
-    // FreeType's rows count upward; the surface's rows count downward.
-    const double rasterOriginY = surface.height() - origin.y;
-    for (std::size_t i = 0; i < glyph.points.size(); ++i) {
-      const double gx = glyph.points[i].x * scale.x;
-      const double gy = glyph.points[i].y * scale.y;
-      scratch[i].x = std::lround((origin.x + gx * turn.x - gy * turn.y) * 64.0);
-      scratch[i].y = std::lround((rasterOriginY + gx * turn.y + gy * turn.x) * 64.0);
-    }
-    FT_Outline outline{};
-    outline.n_points = static_cast<short>(scratch.size());
-    outline.n_contours = static_cast<short>(glyph.contours.size());
-    outline.points = scratch.data();
-    // FreeType takes these as mutable but only reads them when rendering.
-    outline.tags = const_cast<char*>(glyph.tags.data());
-    outline.contours = const_cast<short*>(glyph.contours.data());
-    outline.flags = glyph.flags;
-
-    SpanTarget target{&surface};
-    FT_Raster_Params params{};
-    params.source = &outline;
-    params.flags = FT_RASTER_FLAG_AA | FT_RASTER_FLAG_DIRECT | FT_RASTER_FLAG_CLIP;
-    params.gray_spans = &BlendSpans;
-    params.user = &target;
-    params.clip_box = {0, surface.height() - band.bottom, surface.width(),
-                       surface.height() - band.top};
-    FT_Outline_Render(raster, &outline, &params);
+    static constexpr FT_Outline_Funcs kFuncs{&MoveTo, &LineTo, &ConicTo, &CubicTo, 0, 0};
+    FT_Outline_Get_CBox(&face->glyph->outline, &glyph.bounds);
+    PathBuilder builder{&glyph.path};
+    if (FT_Outline_Decompose(&face->glyph->outline, &kFuncs, &builder) != 0) glyph.path.clear();
   }
 
   LibraryHandle library_;
@@ -303,10 +299,10 @@ FontEngine& Engine() {
 // Below this many runs a second thread costs more than it saves.
 constexpr std::size_t kRunsWorthASecondThread = 256;
 
-void DrawBand(const FontEngine& engine, Surface& surface, std::span<const GlyphRun> runs, Band band,
-              FT_Library raster) {
-  std::vector<FT_Vector> scratch;
-  for (const GlyphRun& run : runs) engine.Draw(surface, run, band, raster, scratch);
+void DrawBand(const FontEngine& engine, Surface& surface, std::span<const GlyphRun> runs,
+              Band band) {
+  GlyphRasteriser rasteriser;
+  for (const GlyphRun& run : runs) engine.Draw(surface, run, band, rasteriser);
 }
 
 }  // namespace
@@ -317,7 +313,7 @@ void RenderRuns(Surface& surface, std::span<const GlyphRun> runs) {
   for (const GlyphRun& run : runs) engine.Prepare(run.bytes);
   const int mid = surface.height() / 2;
   if (runs.size() < kRunsWorthASecondThread || std::thread::hardware_concurrency() < 2) {
-    DrawBand(engine, surface, runs, {0, surface.height()}, engine.library());
+    DrawBand(engine, surface, runs, {0, surface.height()});
     return;
   }
   bool lowerDrawn = false;
@@ -325,17 +321,15 @@ void RenderRuns(Surface& surface, std::span<const GlyphRun> runs) {
     std::optional<std::jthread> lower;
     try {
       lower.emplace([&] {
-        LibraryHandle raster = NewLibrary();
-        if (!raster) return;
-        DrawBand(engine, surface, runs, {mid, surface.height()}, raster.get());
+        DrawBand(engine, surface, runs, {mid, surface.height()});
         lowerDrawn = true;
       });
     } catch (const std::system_error&) {
       // No second thread to be had: the lower band is drawn below instead.
     }
-    DrawBand(engine, surface, runs, {0, mid}, engine.library());
+    DrawBand(engine, surface, runs, {0, mid});
   }  // joins the second thread
-  if (!lowerDrawn) DrawBand(engine, surface, runs, {mid, surface.height()}, engine.library());
+  if (!lowerDrawn) DrawBand(engine, surface, runs, {mid, surface.height()});
 }
 
 std::string FontFilePath() { return Location().path; }

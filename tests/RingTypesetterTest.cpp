@@ -211,6 +211,22 @@ TEST(GlyphPixels, InkStaysInsideTheTurnedCell) {
   }
 }
 
+TEST(GlyphPixels, HugeAndClippedGlyphsStayInBounds) {
+  Surface surface(300, 300);
+  FontRequest font;
+  font.height = 2000;  // far larger than the surface: filled in strips
+  font.width = 1500;
+  for (const int escapement : {0, 450, 1350, 2250, 3150}) {
+    font.escapement = escapement;
+    surface.FillWhite();
+    surface.TextOut(font, -700, -300, "\x8A\xBF");
+    surface.TextOut(font, 250, 280, "W");
+  }
+  int dark = 0;
+  for (const Pixel p : surface.pixels()) dark += (p & 0xFF) < 0x80;
+  EXPECT_GT(dark, 0);
+}
+
 TEST(GlyphPixels, TwoThreadDrawingMatchesOneByOne) {
   LabelSettings settings;
   LabelCanvas together, apart;

@@ -1,0 +1,51 @@
+// Grey-level filling of glyph outlines straight into the surface: outlines are
+// flattened to lines and their exact covered area is accumulated per pixel.
+// Private to the label library.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Surface.h"
+
+namespace lumo::detail {
+
+// One piece of an outline in font units: a line (p0, p1), a quadratic curve
+// (p0, p1 control, p2) or a cubic curve (p0, p1, p2 controls, p3).
+struct PathSegment {
+  enum class Kind : std::uint8_t { Line, Quad, Cubic };
+  Kind kind = Kind::Line;
+  float x[4] = {};
+  float y[4] = {};
+};
+
+// screen = (xx * x + xy * y + tx, yx * x + yy * y + ty)
+struct Affine {
+  double xx, xy, yx, yy, tx, ty;
+};
+
+class GlyphRasteriser {
+ public:
+  // Darkens the pixels the transformed outline covers (non-zero fill; black
+  // with grey-level edges), on rows [top, bottom) of the surface only.
+  void Fill(Surface& surface, const std::vector<PathSegment>& path, const Affine& transform,
+            int top, int bottom);
+
+ private:
+  struct Line {
+    double x0, y0, x1, y1;
+  };
+
+  void Flatten(const std::vector<PathSegment>& path, const Affine& transform);
+  void AddLine(double x0, double y0, double x1, double y1);
+  void ClipAndKeep(double x0, double y0, double x1, double y1, double width);
+  void Accumulate(const Line& line, int firstRow, int rows, std::size_t stride);
+
+  std::vector<Line> flat_;     // flattened outline, screen coordinates
+  std::vector<Line> clipped_;  // the same, x relative to the left edge and clamped
+  std::vector<float> cells_;
+  double minX_ = 0, minY_ = 0, maxX_ = 0, maxY_ = 0;
+  double width_ = 0;  // of the visible box, in pixels
+};
+
+}  // namespace lumo::detail
