@@ -2,8 +2,11 @@
 // time, folders first, each group from the oldest creation time.
 #pragma once
 
+#include <compare>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumo {
 
@@ -11,5 +14,36 @@ namespace lumo {
 // page 932, every line ended by CR LF, or the empty string when nothing can be
 // listed (no such folder, not a folder, not readable).
 [[nodiscard]] std::string BuildFolderListing(std::string_view pattern);
+
+// A point in time as the file system records it: seconds since 1970-01-01
+// 00:00 UTC and the nanoseconds within that second.
+struct EntryTime {
+  std::int64_t seconds = 0;
+  std::uint32_t nanoseconds = 0;
+
+  friend constexpr auto operator<=>(const EntryTime&, const EntryTime&) = default;
+};
+
+struct FolderEntry {
+  std::string name;        // code page 932, control characters shown as "?"
+  std::uint64_t size = 0;  // bytes
+  EntryTime created;       // birth time, or the last modification where none is recorded
+  bool isFolder = false;   // a directory; a symbolic link to one is not
+};
+
+// Every entry that the folder reports, "." and ".." included, in the order the
+// file system enumerates them. Entries that vanish before they can be examined
+// are left out. Empty when the folder cannot be opened.
+[[nodiscard]] std::vector<FolderEntry> ReadFolderEntries(const std::string& folder);
+
+// Puts the entries into listing order: by creation time as the listing's
+// exchange ordering leaves them (see FolderListingOrder.h), then folders ahead
+// of everything else, each group keeping that order.
+void OrderFolderEntries(std::vector<FolderEntry>& entries);
+
+// One listing line: the name, nine blanks for a folder or " %.2f MB" of the
+// size times 1e-6 otherwise, then " YYYY/MM/DD HH:MM:SS" in local time and
+// CR LF. The user's locale never changes it.
+[[nodiscard]] std::string FormatFolderListingLine(const FolderEntry& entry);
 
 }  // namespace lumo
