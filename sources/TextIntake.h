@@ -25,9 +25,11 @@ struct TextFileResult {
 // Reads the first `capacity` bytes of a text file. A file that is valid UTF-8
 // with at least one multi-byte sequence is converted to code page 932 (a
 // leading byte-order mark dropped) before it is cut; any other file is taken
-// byte for byte. A folder, a missing or unreadable file gives !ok.
-[[nodiscard]] TextFileResult ReadTextFile(const std::filesystem::path& path,
-                                          std::int32_t capacity);
+// byte for byte. Only the start that can reach the label is read (at most
+// 4 x capacity + 3 bytes, as a UTF-8 character gives at least one byte), and
+// the UTF-8 test looks at that start. A folder, a missing or unreadable file
+// gives !ok.
+[[nodiscard]] TextFileResult ReadTextFile(const std::filesystem::path& path, std::int32_t capacity);
 
 // Pasted (clipboard) text: UTF-8 up to the first NUL, converted to code page 932.
 [[nodiscard]] std::string PastedText(std::string_view utf8);

@@ -1,0 +1,42 @@
+// The options and the input of lumo-render as given on its command line.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace lumo::cli {
+
+// The settings that single options override, in the order of LabelSettings
+// (and of EnteredSettings): diameter, resolution, characters per circle,
+// rings, first ring, used rings.
+inline constexpr std::array<std::string_view, 6> kSettingOptions = {
+    "--diameter", "--dpi", "--chars-per-circle", "--rings", "--first-ring", "--used-rings"};
+
+struct CommandLine {
+  std::optional<std::string> settingsFile;
+  std::array<std::optional<std::int32_t>, 6> overrides;  // order of kSettingOptions
+  std::optional<std::string> outputDir;
+  std::optional<std::string> input;  // "-" is standard input
+  bool layout = false;
+  bool help = false;
+  bool version = false;
+};
+
+struct ParsedCommandLine {
+  bool ok = false;
+  CommandLine line;
+  std::string error;  // one line, when !ok
+};
+
+// `args` are the arguments after the program name. Options may come before
+// or after the input; "--" ends the options.
+[[nodiscard]] ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args);
+
+// The text that --help prints.
+[[nodiscard]] std::string_view UsageText() noexcept;
+
+}  // namespace lumo::cli

@@ -1,0 +1,172 @@
+// The ways text comes in without a window: the start-up prompt, the ".txt"
+// name test, a text file's first bytes, and pasted text.
+#include "TextIntake.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "CodePage932.h"
+
+namespace lumo {
+namespace {
+
+// Code page 932 bytes of the prompt; every character byte is escaped so that
+// the source does not depend on the editor's encoding.
+constexpr char kPromptBytes[] =
+    "\n\n\n\n"
+    "\x81\x40\x82\xb1\x82\xb1\x82\xc9\x83\x65\x83\x4c\x83\x58\x83\x67\x81\x45\x83\x74\x83\x40"
+    "\x83\x43\x83\x8b\x82\xe2"
+    "\r\n"
+    "\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x83\x68\x83\x89\x83\x62\x83\x4f\x81\x45\x83\x68"
+    "\x83\x8d\x83\x62\x83\x76\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2"
+    "\n\r";
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// A UTF-8 character is at most 4 bytes and gives at least one code page 932
+// byte, so this many bytes (a byte-order mark included) always convert to at
+// least `capacity` bytes when the file holds that much.
+std::size_t ReadLimit(std::int32_t capacity) {
+  const std::uint64_t limit = static_cast<std::uint64_t>(capacity) * 4 + kUtf8Bom.size();
+  return static_cast<std::size_t>(std::min<std::uint64_t>(limit, SIZE_MAX));
+}
+
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(int fd) noexcept : fd_(fd) {}
+  ~ReadOnlyFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+  [[nodiscard]] int get() const noexcept { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Reads up to `limit` bytes from the start; grows the buffer as data comes,
+// so a short file costs little whatever the limit. Returns 0 or an errno.
+int ReadPrefix(int fd, std::size_t limit, std::string& out, bool& reachedEnd) {
+  constexpr std::size_t kFirstBlock = 64 * 1024;
+  out.resize(std::min(limit, kFirstBlock));
+  std::size_t filled = 0;
+  reachedEnd = false;
+  while (filled < limit) {
+    if (filled == out.size()) out.resize(std::min(limit, out.size() * 2));
+    const ssize_t got = ::read(fd, out.data() + filled, out.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (got == 0) {
+      reachedEnd = true;
+      break;
+    }
+    filled += static_cast<std::size_t>(got);
+  }
+  out.resize(filled);
+  return 0;
+}
+
+// Length of `bytes` without a UTF-8 sequence that the cut at its end left
+// unfinished, so that the cut alone does not make the text look invalid.
+std::size_t WithoutCutSequence(std::string_view bytes) {
+  const std::size_t size = bytes.size();
+  std::size_t start = size;
+  // A sequence has at most three continuation bytes (10xxxxxx).
+  while (start > 0 && size - start < 4 &&
+         (static_cast<unsigned char>(bytes[start - 1]) & 0xC0) == 0x80) {
+    --start;
+  }
+  if (start == 0) return size;
+  const auto lead = static_cast<unsigned char>(bytes[start - 1]);
+  std::size_t length = 1;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+  }
+  const std::size_t available = size - (start - 1);
+  return length > available ? start - 1 : size;
+}
+
+}  // namespace
+
+const std::string_view kStartupPrompt(kPromptBytes, sizeof(kPromptBytes) - 1);
+
+bool HasTxtExtension(std::string_view path) noexcept {
+  if (path.size() < 4) return false;
+  const std::string_view tail = path.substr(path.size() - 4);
+  constexpr std::string_view kTxt = ".txt";
+  for (std::size_t i = 0; i < kTxt.size(); ++i) {
+    char c = tail[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kTxt[i]) return false;
+  }
+  return true;
+}
+
+TextFileResult ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
+  TextFileResult result;
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    result.error = "cannot open " + path.string() + ": " + std::strerror(errno);
+    return result;
+  }
+  const ReadOnlyFile file(fd);
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) {
+    result.error = "cannot read " + path.string() + ": " + std::strerror(errno);
+    return result;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    result.error = path.string() + " is a folder, not a text file";
+    return result;
+  }
+  if (capacity <= 0) {
+    result.ok = true;
+    return result;
+  }
+
+  std::string bytes;
+  bool reachedEnd = false;
+  if (const int error = ReadPrefix(file.get(), ReadLimit(capacity), bytes, reachedEnd);
+      error != 0) {
+    result.error = "cannot read " + path.string() + ": " + std::strerror(error);
+    return result;
+  }
+
+  const auto limit = static_cast<std::size_t>(capacity);
+  // What lies beyond the part read can never reach the label, so the UTF-8
+  // test looks at the part read only.
+  const std::string_view examined(bytes.data(),
+                                  reachedEnd ? bytes.size() : WithoutCutSequence(bytes));
+  if (cp932::LooksLikeMultibyteUtf8(examined)) {
+    std::string_view body = examined;
+    if (body.starts_with(kUtf8Bom)) body.remove_prefix(kUtf8Bom.size());
+    result.text = cp932::FromUtf8(body);
+  } else {
+    result.text = std::move(bytes);
+  }
+  if (result.text.size() > limit) result.text.resize(limit);
+  result.ok = true;
+  return result;
+}
+
+std::string PastedText(std::string_view utf8) {
+  return cp932::FromUtf8(utf8.substr(0, utf8.find('\0')));
+}
+
+}  // namespace lumo
