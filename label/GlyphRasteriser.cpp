@@ -195,6 +195,11 @@ void GlyphRasteriser::Fill(Surface& surface, const std::vector<PathSegment>& pat
         const auto keep = 255u - static_cast<unsigned>(coverage * 255.0f + 0.5f);
         if (keep == 255u) continue;
         const Pixel pixel = out[c];
+        // Glyphs land on their freshly painted white cells nearly always.
+        if (pixel == kWhite) {
+          out[c] = keep * 0x010101u;
+          continue;
+        }
         Pixel darker = 0;
         for (int shift = 0; shift < 24; shift += 8) {
           darker |= ((((pixel >> shift) & 0xFFu) * keep + 127u) / 255u) << shift;
