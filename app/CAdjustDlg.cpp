@@ -1,0 +1,167 @@
+// The settings dialog. Its controls sit where its dialog units put them for
+// its font, so the layout scales with the font as a dialog template does.
+#include "CAdjustDlg.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <cstddef>
+
+#include "DialogNumbers.h"
+
+namespace {
+
+struct BoxPlace {
+  const char* name;
+  int x;
+  int y;
+};
+
+struct LabelPlace {
+  const char* text;
+  int x;
+  int y;
+};
+
+// In the order of the settings, which is also the tab order.
+constexpr std::array<BoxPlace, 6> kBoxes{{
+    {"IDC_DIAMETER", 30, 6},
+    {"IDC_RESOLUTION", 30, 24},
+    {"IDC_CIRCLE_CHARS", 30, 42},
+    {"IDC_RING_COUNT", 30, 60},
+    {"IDC_FIRST_RING", 90, 42},
+    {"IDC_USED_RINGS", 90, 60},
+}};
+constexpr int kBoxWidth = 36;
+constexpr int kBoxHeight = 12;
+
+constexpr std::array<LabelPlace, 6> kLabels{{
+    {"直径", 0, 6},
+    {"解像度", 0, 24},
+    {"行", 0, 42},
+    {"桁", 0, 60},
+    {"開始行", 66, 42},
+    {"使用桁", 66, 60},
+}};
+constexpr int kLabelWidth = 24;
+constexpr int kLabelHeight = 12;
+
+constexpr int kDialogWidth = 138;
+constexpr int kDialogHeight = 77;
+
+QFont DialogFont() {
+  // The Windows face first; where it is missing, the proportional IPA gothic
+  // is the nearest Japanese face, then whatever fontconfig offers for sans.
+  QFont font;
+  font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                    QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(9);
+  return font;
+}
+
+}  // namespace
+
+CAdjustDlg::CAdjustDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("詳細設定"));
+  setFont(DialogFont());
+  setFixedSize(dialogRect(0, 0, kDialogWidth, kDialogHeight).size());
+
+  // The buttons stay hidden; Enter and Esc still reach them.
+  okButton_ = new QPushButton(QStringLiteral("OK"), this);
+  okButton_->setObjectName(QStringLiteral("IDOK"));
+  okButton_->setGeometry(dialogRect(90, 6, 14, 11));
+  okButton_->setDefault(true);
+  okButton_->hide();
+  connect(okButton_, &QPushButton::clicked, this, &CAdjustDlg::accept);
+
+  auto* cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  cancelButton->setObjectName(QStringLiteral("IDCANCEL"));
+  cancelButton->setGeometry(dialogRect(114, 6, 14, 12));
+  cancelButton->hide();
+  connect(cancelButton, &QPushButton::clicked, this, &CAdjustDlg::reject);
+
+  for (std::size_t i = 0; i < kBoxes.size(); ++i) {
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QString::fromLatin1(kBoxes[i].name));
+    box->setGeometry(dialogRect(kBoxes[i].x, kBoxes[i].y, kBoxWidth, kBoxHeight));
+    boxes_[i] = box;
+    if (i > 0) setTabOrder(boxes_[i - 1], box);
+  }
+
+  for (const LabelPlace& place : kLabels) {
+    auto* label = new QLabel(QString::fromUtf8(place.text), this);
+    label->setAlignment(Qt::AlignCenter);
+    label->setGeometry(dialogRect(place.x, place.y, kLabelWidth, kLabelHeight));
+  }
+}
+
+void CAdjustDlg::setValues(const lumo::EnteredSettings& values) {
+  values_ = values;
+  loaded_ = values;
+  writeBoxes();
+}
+
+lumo::EnteredSettings CAdjustDlg::values() const { return values_; }
+
+void CAdjustDlg::accept() { readBoxesAndClose(); }
+
+void CAdjustDlg::reject() { readBoxesAndClose(); }
+
+void CAdjustDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  // Every opening starts from the dialog's own values, which are what the
+  // rules fall back on.
+  loaded_ = values_;
+  writeBoxes();
+  boxes_[0]->setFocus(Qt::TabFocusReason);
+  boxes_[0]->selectAll();
+}
+
+void CAdjustDlg::closeEvent(QCloseEvent* event) {
+  if (isVisible()) readBoxesAndClose();
+  event->accept();
+}
+
+void CAdjustDlg::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (enter && modifiers == Qt::NoModifier) {
+    // The default button is hidden, which the stock dialog would skip.
+    okButton_->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void CAdjustDlg::writeBoxes() {
+  for (std::size_t i = 0; i < boxes_.size(); ++i) {
+    boxes_[i]->setText(QString::fromStdString(lumo::FormatUnsignedBox(values_[i])));
+  }
+}
+
+void CAdjustDlg::readBoxesAndClose() {
+  lumo::EnteredSettings entered{};
+  for (std::size_t i = 0; i < boxes_.size(); ++i) {
+    entered[i] = lumo::ParseUnsignedBox(boxes_[i]->text().toStdString());
+  }
+  values_ = lumo::ApplyAcceptanceRules(loaded_, entered);
+  done(0);
+}
+
+QRect CAdjustDlg::dialogRect(int x, int y, int width, int height) const {
+  const QFontMetrics metrics(font());
+  const int baseX = lumo::HorizontalBaseUnit(metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
+  const int fontHeight = metrics.height();
+  // Position and size are converted each on its own, as a dialog template's are.
+  return {lumo::DialogUnitsToPixelsX(x, baseX), lumo::DialogUnitsToPixelsY(y, fontHeight),
+          lumo::DialogUnitsToPixelsX(width, baseX), lumo::DialogUnitsToPixelsY(height, fontHeight)};
+}

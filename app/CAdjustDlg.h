@@ -1,0 +1,44 @@
+// The settings dialog: six edit boxes for the label settings, read and checked
+// however the dialog is closed.
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+#include <array>
+
+#include "LabelSettings.h"
+
+class QCloseEvent;
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+
+class CAdjustDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit CAdjustDlg(QWidget* parent = nullptr);
+  // The six values the dialog starts from; shown unsigned in the boxes when it opens.
+  void setValues(const lumo::EnteredSettings& values);
+  // The loaded values with every accepted entry applied (valid after the dialog closed).
+  [[nodiscard]] lumo::EnteredSettings values() const;
+
+  // OK, Cancel, Enter and Esc all apply what passes the rules and end with 0.
+  void accept() override;
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void writeBoxes();
+  void readBoxesAndClose();
+  [[nodiscard]] QRect dialogRect(int x, int y, int width, int height) const;
+
+  std::array<QLineEdit*, 6> boxes_{};
+  QPushButton* okButton_ = nullptr;
+  lumo::EnteredSettings loaded_{};
+  lumo::EnteredSettings values_{};
+};
