@@ -1,0 +1,9 @@
+// The window program's icons: the desktop theme's when it has one, otherwise
+// the project's own pictures, and a drawn picture when those are missing too.
+#pragma once
+
+#include <QIcon>
+
+enum class AppIcon { Paste, Fit, Adjust, Application };
+
+[[nodiscard]] QIcon LoadAppIcon(AppIcon which);

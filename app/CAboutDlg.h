@@ -1,0 +1,10 @@
+// The About box: the program's icon, name, version and copyright.
+#pragma once
+
+#include <QDialog>
+
+class CAboutDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit CAboutDlg(QWidget* parent = nullptr);
+};

@@ -1,0 +1,172 @@
+// The application object and the file commands.
+#include "CLumoApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+
+#include "AppIcons.h"
+#include "CAboutDlg.h"
+#include "CLumoView.h"
+#include "CMainFrame.h"
+
+namespace {
+
+const QString kFileFilter = QStringLiteral("Lumo ﾌｧｲﾙ (*.lum)");
+constexpr int kMaxRecentFiles = 3;
+
+QSettings RecentFileSettings() {
+  return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                   QStringLiteral("lumo"));
+}
+
+QString RecentFileKey(int index) {
+  return QStringLiteral("Recent File List/File%1").arg(index + 1);
+}
+
+}  // namespace
+
+CLumoApp::CLumoApp(QObject* parent) : QObject(parent) {}
+
+CLumoApp::~CLumoApp() = default;
+
+bool CLumoApp::InitInstance(const QString& file) {
+  QApplication::setWindowIcon(LoadAppIcon(AppIcon::Application));
+  if (file.isEmpty()) {
+    document_.OnNewDocument();
+  } else {
+    QString error;
+    if (!document_.OnOpenDocument(file, error)) {
+      ReportError(error);
+      return false;
+    }
+    AddToRecentFileList(document_.GetPathName());
+  }
+  frame_ = std::make_unique<CMainFrame>(document_);
+  ConnectCommands();
+  // Shown first, so the view has its size when it fits the label.
+  frame_->show();
+  frame_->view()->OnInitialUpdate();
+  return true;
+}
+
+void CLumoApp::ConnectCommands() {
+  using Command = CMainFrame::Command;
+  const auto route = [this](Command command, auto receiver, auto handler) {
+    QAction* action = frame_->action(command);
+    connect(action, &QAction::triggered, receiver, handler);
+    action->setEnabled(true);
+  };
+  CLumoView* view = frame_->view();
+  route(Command::FileNew, this, [this] { OnFileNew(); });
+  route(Command::FileOpen, this, [this] { OnFileOpen(); });
+  route(Command::FileSave, this, [this] { OnFileSave(); });
+  route(Command::FileSaveAs, this, [this] { OnFileSaveAs(); });
+  route(Command::AppExit, frame_.get(), [this] { frame_->close(); });
+  route(Command::EditPaste, view, [view] { view->OnEditPaste(); });
+  route(Command::ViewFit, view, [view] { view->FitToWidth(); });
+  route(Command::LabelAdjust, view, [view] { view->OnLabelAdjust(); });
+  route(Command::AppAbout, this, [this] { OnAppAbout(); });
+  connect(frame_.get(), &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
+    for (const QString& path : paths) OpenDocumentFile(path);
+  });
+}
+
+void CLumoApp::OnFileNew() {
+  document_.OnNewDocument();
+  frame_->view()->OnInitialUpdate();
+}
+
+void CLumoApp::OnFileOpen() {
+  QFileDialog dialog(frame_.get(), QStringLiteral("開く"), FileDialogDirectory(), kFileFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  OpenDocumentFile(dialog.selectedFiles().constFirst());
+}
+
+bool CLumoApp::OpenDocumentFile(const QString& path) {
+  QString error;
+  if (!document_.OnOpenDocument(path, error)) {
+    ReportError(error);
+    return false;
+  }
+  AddToRecentFileList(document_.GetPathName());
+  if (frame_) frame_->view()->OnInitialUpdate();
+  return true;
+}
+
+void CLumoApp::OnFileSave() {
+  if (document_.GetPathName().isEmpty()) {
+    OnFileSaveAs();
+    return;
+  }
+  DoSave(document_.GetPathName());
+}
+
+void CLumoApp::OnFileSaveAs() {
+  const QString suggested =
+      document_.GetPathName().isEmpty()
+          ? QDir(FileDialogDirectory()).filePath(document_.GetTitle() + QStringLiteral(".lum"))
+          : document_.GetPathName();
+  QFileDialog dialog(frame_.get(), QStringLiteral("名前を付けて保存"), suggested, kFileFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("lum"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  DoSave(dialog.selectedFiles().constFirst());
+}
+
+bool CLumoApp::DoSave(const QString& path) {
+  QString error;
+  if (!document_.OnSaveDocument(path, error)) {
+    ReportError(error);
+    return false;
+  }
+  document_.SetPathName(path);
+  AddToRecentFileList(document_.GetPathName());
+  return true;
+}
+
+void CLumoApp::OnAppAbout() {
+  CAboutDlg about(frame_.get());
+  about.exec();
+}
+
+QStringList CLumoApp::RecentFiles() {
+  QSettings settings = RecentFileSettings();
+  QStringList files;
+  for (int i = 0; i < kMaxRecentFiles; ++i) {
+    const QString file = settings.value(RecentFileKey(i)).toString();
+    if (!file.isEmpty()) files << file;
+  }
+  return files;
+}
+
+void CLumoApp::AddToRecentFileList(const QString& path) {
+  QStringList files = RecentFiles();
+  files.removeAll(path);
+  files.prepend(path);
+  QSettings settings = RecentFileSettings();
+  for (int i = 0; i < kMaxRecentFiles; ++i) {
+    if (i < files.size()) {
+      settings.setValue(RecentFileKey(i), files.at(i));
+    } else {
+      settings.remove(RecentFileKey(i));
+    }
+  }
+}
+
+void CLumoApp::ReportError(const QString& message) {
+  QWidget* parent = frame_ && frame_->isVisible() ? frame_.get() : nullptr;
+  QMessageBox::warning(parent, QStringLiteral("lumo"), message);
+}
+
+QString CLumoApp::FileDialogDirectory() const {
+  const QString path = document_.GetPathName();
+  return path.isEmpty() ? QDir::currentPath() : QFileInfo(path).absolutePath();
+}

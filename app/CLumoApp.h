@@ -1,0 +1,52 @@
+// The application: makes the document and the main window, and carries out
+// the commands of the application and of the settings file.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "CLumoDoc.h"
+
+class CMainFrame;
+
+class CLumoApp : public QObject {
+  Q_OBJECT
+ public:
+  explicit CLumoApp(QObject* parent = nullptr);
+  ~CLumoApp() override;
+  CLumoApp(const CLumoApp&) = delete;
+  CLumoApp& operator=(const CLumoApp&) = delete;
+
+  // Starts with a new document, or with the settings file `file` when one is
+  // named, and shows the main window. False, after telling the user, when
+  // the file cannot be opened: the program then ends.
+  [[nodiscard]] bool InitInstance(const QString& file = {});
+
+  void OnFileNew();
+  void OnFileOpen();
+  // Opens a settings file as the document; a file that cannot be opened is
+  // reported and everything stays as it was.
+  bool OpenDocumentFile(const QString& path);
+  void OnFileSave();
+  void OnFileSaveAs();
+  // Saves the document to `path`, reporting a failure.
+  bool DoSave(const QString& path);
+  void OnAppAbout();
+
+  [[nodiscard]] CMainFrame* mainFrame() const noexcept { return frame_.get(); }
+  [[nodiscard]] CLumoDoc& document() noexcept { return document_; }
+  // Most recent first, at most three.
+  [[nodiscard]] static QStringList RecentFiles();
+
+ private:
+  void ConnectCommands();
+  void AddToRecentFileList(const QString& path);
+  void ReportError(const QString& message);
+  [[nodiscard]] QString FileDialogDirectory() const;
+
+  CLumoDoc document_;
+  // Made after the document and gone before it: the view refers to it.
+  std::unique_ptr<CMainFrame> frame_;
+};

@@ -1,0 +1,189 @@
+// The preview view: label canvas, text intake and the zoomable preview.
+#include "CLumoView.h"
+
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QUrl>
+#include <QWheelEvent>
+#include <system_error>
+
+#include "CLumoDoc.h"
+#include "FolderListing.h"
+#include "LabelBitmap.h"
+#include "LabelComposer.h"
+#include "Surface.h"
+#include "TextIntake.h"
+
+namespace {
+
+// Rendering a large label and writing its file takes a noticeable moment.
+class BusyCursor {
+ public:
+  BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// The first local file of a drag, as the file system spells its name.
+std::string FirstLocalFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return QFile::encodeName(url.toLocalFile()).toStdString();
+  }
+  return {};
+}
+
+}  // namespace
+
+CLumoView::CLumoView(CLumoDoc& document, QWidget* parent)
+    : QWidget(parent),
+      document_(document),
+      adjustDlg_(this),
+      clipboardReader_(&CLumoView::ReadSystemClipboard) {
+  // The label files go where the program was started, wherever it moves later.
+  std::error_code error;
+  currentDirectory_ = std::filesystem::current_path(error);
+  // Every paint covers the whole client area from its back buffer.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void CLumoView::OnInitialUpdate() {
+  setAcceptDrops(true);
+  if (!initialized_) {
+    initialized_ = true;
+    labelText_ = std::string(lumo::kStartupPrompt);
+  }
+  // The document refuses settings without a canvas, so this holds; should it
+  // not, the view keeps the settings that match its canvas.
+  const lumo::LabelSettings& settings = document_.settings();
+  if (lumo::CreateCanvas(canvas_, settings)) settings_ = settings;
+  FitToWidth();
+  lumo::ComposeLabel(canvas_, settings_, labelText_, lowerText_);
+}
+
+void CLumoView::OnEditPaste() {
+  const ClipboardText clipboard = clipboardReader_();
+  if (clipboard.state == ClipboardText::State::Unavailable) return;
+  if (clipboard.state == ClipboardText::State::Text) {
+    labelText_ = lumo::PastedText(clipboard.text.toUtf8().toStdString());
+  }
+  RenderAndSave();
+  update();
+}
+
+void CLumoView::OnDropFiles(const std::string& path) {
+  droppedPath_ = path;
+  if (lumo::HasTxtExtension(droppedPath_)) {
+    lumo::TextFileResult read = lumo::ReadTextFile(droppedPath_, canvas_.textCapacity);
+    if (!read.ok) return;
+    labelText_ = std::move(read.text);
+  } else {
+    droppedPath_ += "/*";
+    labelText_ = lumo::BuildFolderListing(droppedPath_);
+  }
+  RenderAndSave();
+  update();
+}
+
+void CLumoView::FitToWidth() {
+  preview_ =
+      lumo::FitToWidth(preview_, width(), canvas_.canvasRect.width(), canvas_.canvasRect.height());
+  update();
+}
+
+void CLumoView::OnLabelAdjust() {
+  const int clientWidth = width();
+  const std::optional<lumo::PreviewRatios> ratios = lumo::CapturePreviewRatios(
+      preview_, canvas_.canvasRect.width(), canvas_.canvasRect.height(), clientWidth);
+
+  adjustDlg_.setValues(lumo::ToEntered(settings_));
+  adjustDlg_.exec();
+  // However the dialog was closed, what passed its rules is applied.
+  const lumo::LabelSettings adjusted = lumo::FromEntered(adjustDlg_.values());
+  // The rules keep the canvas within its limit; should one slip through, the
+  // view and the document keep the settings that match the canvas.
+  if (lumo::CreateCanvas(canvas_, adjusted)) {
+    settings_ = adjusted;
+    document_.SetSettings(settings_);
+  }
+  preview_ = lumo::RestorePreview(preview_, ratios, clientWidth, canvas_.canvasRect.width(),
+                                  canvas_.canvasRect.height());
+  RenderAndSave();
+  update();
+}
+
+void CLumoView::RenderAndSave() {
+  const BusyCursor busy;
+  // A label file that cannot be written is skipped quietly: the preview still
+  // shows the label, and the next render tries again.
+  (void)lumo::RenderAndSave(canvas_, settings_, labelText_, lowerText_, currentDirectory_);
+}
+
+void CLumoView::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  OnDraw(painter);
+}
+
+void CLumoView::OnDraw(QPainter& painter) {
+  const int w = width();
+  const int h = height();
+  if (w <= 0 || h <= 0) return;
+  lumo::Surface backBuffer(w, h);
+  const lumo::PreviewRect dest = lumo::PreviewDestination(preview_, canvas_.canvasRect.width(), w);
+  if (!canvas_.image.empty() && dest.width > 0 && dest.height > 0) {
+    lumo::ScaledCopy(backBuffer, dest.x, dest.y, dest.width, dest.height, canvas_.image);
+  }
+  // The surface leaves the fourth byte 0; a QImage of 32-bit RGB wants it 0xFF
+  // before it may copy the pixels as they are.
+  for (int y = 0; y < h; ++y) {
+    for (lumo::Pixel& pixel : backBuffer.row(y)) pixel |= 0xFF000000u;
+  }
+  const QImage image(reinterpret_cast<const uchar*>(backBuffer.pixels().data()), w, h,
+                     static_cast<qsizetype>(w) * 4, QImage::Format_RGB32);
+  painter.drawImage(0, 0, image);
+}
+
+void CLumoView::wheelEvent(QWheelEvent* event) {
+  const QPoint angle = event->angleDelta();
+  // Tilting the wheel sideways, and a touchpad opening or closing a scroll,
+  // are not steps of the wheel.
+  const bool sideways = angle.y() == 0 && angle.x() != 0;
+  const bool scrollEdge =
+      angle.isNull() && (event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd);
+  if (sideways || scrollEdge) {
+    event->ignore();
+    return;
+  }
+  const QPointF pointer = event->position();
+  preview_ = lumo::WheelStep(preview_, angle.y(), pointer.x(), pointer.y(), width());
+  update();
+  event->accept();
+}
+
+void CLumoView::dragEnterEvent(QDragEnterEvent* event) {
+  if (!FirstLocalFile(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CLumoView::dropEvent(QDropEvent* event) {
+  const std::string path = FirstLocalFile(event->mimeData());
+  if (path.empty()) return;
+  event->acceptProposedAction();
+  OnDropFiles(path);
+}
+
+CLumoView::ClipboardText CLumoView::ReadSystemClipboard() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+  if (data == nullptr) return {ClipboardText::State::Unavailable, {}};
+  if (!data->hasText()) return {ClipboardText::State::NoText, {}};
+  return {ClipboardText::State::Text, data->text()};
+}

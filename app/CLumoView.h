@@ -1,0 +1,90 @@
+// The one view of the main window: owns the label canvas and its texts, takes
+// pasted and dropped text, and shows the label in a zoomable preview.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "CAdjustDlg.h"
+#include "LabelCanvas.h"
+#include "LabelSettings.h"
+#include "PreviewGeometry.h"
+
+class CLumoDoc;
+class QDragEnterEvent;
+class QDropEvent;
+class QPaintEvent;
+class QPainter;
+class QWheelEvent;
+
+class CLumoView : public QWidget {
+  Q_OBJECT
+ public:
+  // What a paste finds: no clipboard to read at all, a clipboard without
+  // text, or its text.
+  struct ClipboardText {
+    enum class State { Unavailable, NoText, Text };
+    State state = State::NoText;
+    QString text;
+  };
+  using ClipboardReader = std::function<ClipboardText()>;
+
+  explicit CLumoView(CLumoDoc& document, QWidget* parent = nullptr);
+
+  // Takes the document's settings and rebuilds the canvas, fitted to the
+  // window; on the first run the label text becomes the drop prompt. Composes
+  // the label without writing a file.
+  void OnInitialUpdate();
+
+  // Clipboard text becomes the label text; then the label is rendered, saved
+  // and repainted. A clipboard without text renders the current text again.
+  void OnEditPaste();
+  // A dropped item: a name ending in ".txt" is read as text, anything else is
+  // listed as a folder; then the label is rendered, saved and repainted. A
+  // text file that cannot be read changes nothing.
+  void OnDropFiles(const std::string& path);
+  void FitToWidth();
+  // The settings dialog: its values go to the view and the document, the
+  // canvas is rebuilt with the preview kept at the same place and size, and
+  // the label is rendered and saved.
+  void OnLabelAdjust();
+  // Composes the label and writes it to the next numbered bitmap file.
+  void RenderAndSave();
+
+  // Where paste takes its text from; the system clipboard unless replaced.
+  void SetClipboardReader(ClipboardReader reader) { clipboardReader_ = std::move(reader); }
+
+  [[nodiscard]] const lumo::PreviewState& preview() const noexcept { return preview_; }
+  [[nodiscard]] const lumo::LabelCanvas& canvas() const noexcept { return canvas_; }
+  [[nodiscard]] const lumo::LabelSettings& settings() const noexcept { return settings_; }
+  [[nodiscard]] const std::string& labelText() const noexcept { return labelText_; }
+  [[nodiscard]] const std::filesystem::path& currentDirectory() const noexcept {
+    return currentDirectory_;
+  }
+  [[nodiscard]] CAdjustDlg& adjustDialog() noexcept { return adjustDlg_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void OnDraw(QPainter& painter);
+  [[nodiscard]] static ClipboardText ReadSystemClipboard();
+
+  CLumoDoc& document_;
+  std::filesystem::path currentDirectory_;
+  std::string labelText_;
+  std::string lowerText_;
+  lumo::LabelCanvas canvas_;
+  std::string droppedPath_;
+  lumo::LabelSettings settings_;
+  lumo::PreviewState preview_;
+  CAdjustDlg adjustDlg_;
+  bool initialized_ = false;
+  ClipboardReader clipboardReader_;
+};

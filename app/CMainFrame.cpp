@@ -1,0 +1,227 @@
+// The main window and its command table.
+#include "CMainFrame.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "AppIcons.h"
+#include "CLumoDoc.h"
+#include "CLumoView.h"
+
+namespace {
+
+using Command = CMainFrame::Command;
+
+struct CommandEntry {
+  Command command;
+  const char* objectName;
+  // The text before "\n" is the status-bar prompt, the text after it the tip.
+  const char* strings;
+};
+
+constexpr std::array<CommandEntry, static_cast<std::size_t>(Command::Count)> kCommands{{
+    {Command::FileNew, "ID_FILE_NEW", "新規にﾌｧｲﾙを作成\n新規ﾌｧｲﾙ"},
+    {Command::FileOpen, "ID_FILE_OPEN", "既存のﾌｧｲﾙを開く\n開く"},
+    {Command::FileSave, "ID_FILE_SAVE", "作業中のﾌｧｲﾙを上書きして保存\n保存"},
+    {Command::FileSaveAs, "ID_FILE_SAVE_AS", "現在の設定に名前をつけて保存\n名前をつけて保存"},
+    {Command::AppExit, "ID_APP_EXIT", "ｱﾌﾟﾘｹｰｼｮﾝを終了します\n終了"},
+    {Command::EditUndo, "ID_EDIT_UNDO", "直前に行った動作を元に戻す\n元に戻す"},
+    {Command::EditCut, "ID_EDIT_CUT", "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存\n切り取り"},
+    {Command::EditCopy, "ID_EDIT_COPY", "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存\nｺﾋﾟｰ"},
+    {Command::EditPaste, "ID_EDIT_PASTE", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け\n貼り付け"},
+    {Command::NextPane, "ID_NEXT_PANE", "次のｳｨﾝﾄﾞｳに切り替える\n次のﾍﾟｲﾝ"},
+    {Command::PrevPane, "ID_PREV_PANE", "前のｳｨﾝﾄﾞｳに切り替える\n前のﾍﾟｲﾝ"},
+    {Command::ViewFit, "ID_VIEW_FIT", "ウインドウの幅にフィット\nフィット"},
+    {Command::LabelAdjust, "ID_LABEL_ADJUST", "イメージの調整\n調整"},
+    {Command::AppAbout, "ID_APP_ABOUT", "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報"},
+}};
+
+// The keys, in the order of the window's key table.
+struct KeyEntry {
+  QKeyCombination key;
+  Command command;
+};
+
+const std::array<KeyEntry, 13> kKeys{{
+    {Qt::CTRL | Qt::Key_N, Command::FileNew},
+    {Qt::CTRL | Qt::Key_O, Command::FileOpen},
+    {Qt::CTRL | Qt::Key_S, Command::FileSave},
+    {Qt::CTRL | Qt::Key_Z, Command::EditUndo},
+    {Qt::CTRL | Qt::Key_X, Command::EditCut},
+    {Qt::CTRL | Qt::Key_C, Command::EditCopy},
+    {Qt::CTRL | Qt::Key_V, Command::EditPaste},
+    {Qt::ALT | Qt::Key_Backspace, Command::EditUndo},
+    {Qt::SHIFT | Qt::Key_Delete, Command::EditCut},
+    {Qt::CTRL | Qt::Key_Insert, Command::EditCopy},
+    {Qt::SHIFT | Qt::Key_Insert, Command::EditPaste},
+    {QKeyCombination(Qt::Key_F6), Command::NextPane},
+    {Qt::SHIFT | Qt::Key_F6, Command::PrevPane},
+}};
+
+const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
+
+// X11 modifier bits of the lock keys; the Kana and Scroll locks have none.
+constexpr quint32 kX11LockMask = 1u << 1;
+constexpr quint32 kX11NumLockMask = 1u << 4;
+
+QStringList LocalFiles(const QMimeData* data) {
+  QStringList files;
+  if (data == nullptr || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files << url.toLocalFile();
+  }
+  return files;
+}
+
+QLabel* MakeIndicator(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setAlignment(Qt::AlignCenter);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 8);
+  // Off until a key event says otherwise.
+  label->setEnabled(false);
+  return label;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent) {
+  setWindowIcon(LoadAppIcon(AppIcon::Application));
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateStatusBar();
+
+  view_ = new CLumoView(document, this);
+  view_->setObjectName(QStringLiteral("CLumoView"));
+  setCentralWidget(view_);
+
+  // Files dropped on the tool bar or the status bar arrive here.
+  setAcceptDrops(true);
+  resize(450, 540);
+
+  connect(&document, &CLumoDoc::titleChanged, this, &CMainFrame::OnTitleChanged);
+  OnTitleChanged(document.GetTitle());
+
+  // Only X11 reports the lock keys with each key event.
+  if (QGuiApplication::platformName() == QLatin1String("xcb")) qApp->installEventFilter(this);
+}
+
+QAction* CMainFrame::action(Command command) const {
+  return actions_.at(static_cast<std::size_t>(command));
+}
+
+void CMainFrame::CreateActions() {
+  for (const CommandEntry& entry : kCommands) {
+    const QString strings = QString::fromUtf8(entry.strings);
+    const QString prompt = strings.section(QLatin1Char('\n'), 0, 0);
+    const QString tip = strings.section(QLatin1Char('\n'), 1);
+    auto* action = new QAction(tip, this);
+    action->setObjectName(QString::fromLatin1(entry.objectName));
+    action->setStatusTip(prompt);
+    action->setToolTip(tip);
+    action->setEnabled(false);
+    actions_[static_cast<std::size_t>(entry.command)] = action;
+  }
+  action(Command::FileOpen)->setText(QStringLiteral("設定を開く(&O)...\tCtrl+O"));
+  action(Command::FileSaveAs)->setText(QStringLiteral("名前を付けて保存(&A)..."));
+  action(Command::AppExit)->setText(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
+  action(Command::EditPaste)->setText(QStringLiteral("貼り付け(&P)\tCtrl+V"));
+  action(Command::AppAbout)->setText(QStringLiteral("lumo のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+  action(Command::EditPaste)->setIcon(LoadAppIcon(AppIcon::Paste));
+  action(Command::ViewFit)->setIcon(LoadAppIcon(AppIcon::Fit));
+  action(Command::LabelAdjust)->setIcon(LoadAppIcon(AppIcon::Adjust));
+
+  for (const KeyEntry& key : kKeys) {
+    QAction* target = action(key.command);
+    QList<QKeySequence> shortcuts = target->shortcuts();
+    shortcuts << QKeySequence(key.key);
+    target->setShortcuts(shortcuts);
+  }
+  // Keys work whether or not their command has a menu entry or a button.
+  for (QAction* each : actions_) addAction(each);
+}
+
+void CMainFrame::CreateMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  file->addAction(action(Command::FileOpen));
+  file->addAction(action(Command::FileSaveAs));
+  file->addSeparator();
+  file->addAction(action(Command::AppExit));
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  edit->addAction(action(Command::EditPaste));
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  help->addAction(action(Command::AppAbout));
+}
+
+void CMainFrame::CreateToolBar() {
+  QToolBar* toolBar = addToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"));
+  toolBar->setObjectName(QStringLiteral("AFX_IDW_TOOLBAR"));
+  // It stays at the top.
+  toolBar->setMovable(false);
+  toolBar->setFloatable(false);
+  toolBar->setAllowedAreas(Qt::TopToolBarArea);
+  toolBar->setIconSize(QSize(16, 16));
+  toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+  toolBar->addAction(action(Command::EditPaste));
+  toolBar->addSeparator();
+  toolBar->addAction(action(Command::ViewFit));
+  toolBar->addSeparator();
+  toolBar->addAction(action(Command::LabelAdjust));
+}
+
+void CMainFrame::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
+  kanaIndicator_ = MakeIndicator(QStringLiteral("ｶﾅ"), bar);
+  capsIndicator_ = MakeIndicator(QStringLiteral("CAP"), bar);
+  numIndicator_ = MakeIndicator(QStringLiteral("NUM"), bar);
+  scrollIndicator_ = MakeIndicator(QStringLiteral("SCRL"), bar);
+  for (QLabel* indicator : {kanaIndicator_, capsIndicator_, numIndicator_, scrollIndicator_}) {
+    bar->addPermanentWidget(indicator);
+  }
+  // The message pane shows a prompt while a command is under the pointer,
+  // and the idle message whenever nothing else.
+  connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+    if (message.isEmpty()) bar->showMessage(kIdleMessage);
+  });
+  bar->showMessage(kIdleMessage);
+}
+
+void CMainFrame::UpdateKeyIndicators(quint32 x11State) {
+  capsIndicator_->setEnabled((x11State & kX11LockMask) != 0);
+  numIndicator_->setEnabled((x11State & kX11NumLockMask) != 0);
+}
+
+void CMainFrame::OnTitleChanged(const QString& title) {
+  setWindowTitle(title + QStringLiteral(" - lumo"));
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const QStringList files = LocalFiles(event->mimeData());
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  activateWindow();
+  // Opening may show a message; the drag source should not wait for it.
+  QMetaObject::invokeMethod(
+      this, [this, files] { emit filesDropped(files); }, Qt::QueuedConnection);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    UpdateKeyIndicators(static_cast<QKeyEvent*>(event)->nativeModifiers());
+  }
+  return QMainWindow::eventFilter(watched, event);
+}

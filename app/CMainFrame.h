@@ -1,0 +1,70 @@
+// The main window: menu bar, keys, tool bar and status bar around the view.
+// Every command is one action shared by its menu entry, keys and button.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <cstddef>
+
+class CLumoDoc;
+class CLumoView;
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QLabel;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  enum class Command : std::size_t {
+    FileNew,
+    FileOpen,
+    FileSave,
+    FileSaveAs,
+    AppExit,
+    EditUndo,
+    EditCut,
+    EditCopy,
+    EditPaste,
+    NextPane,
+    PrevPane,
+    ViewFit,
+    LabelAdjust,
+    AppAbout,
+    Count
+  };
+
+  explicit CMainFrame(CLumoDoc& document, QWidget* parent = nullptr);
+
+  [[nodiscard]] CLumoView* view() const noexcept { return view_; }
+  // Commands start disabled, as a command that nobody handles does nothing;
+  // whoever handles one connects to its action and enables it.
+  [[nodiscard]] QAction* action(Command command) const;
+
+  // Shows the lock keys' states from an X11 key event's modifier mask.
+  void UpdateKeyIndicators(quint32 x11State);
+
+ signals:
+  // Files dropped on the window outside the view, to be opened as settings.
+  void filesDropped(const QStringList& paths);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void OnTitleChanged(const QString& title);
+
+  CLumoView* view_ = nullptr;
+  std::array<QAction*, static_cast<std::size_t>(Command::Count)> actions_{};
+  QLabel* kanaIndicator_ = nullptr;
+  QLabel* capsIndicator_ = nullptr;
+  QLabel* numIndicator_ = nullptr;
+  QLabel* scrollIndicator_ = nullptr;
+};

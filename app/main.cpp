@@ -1,0 +1,29 @@
+// lumo: typesets text onto round disc labels. With a settings file named on
+// the command line it starts with those settings.
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "CLumoApp.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+  QApplication::setApplicationName(QStringLiteral("lumo"));
+  QApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Typesets text onto round disc labels."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Settings file to open."),
+                               QStringLiteral("[file.lum]"));
+  parser.process(application);
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) {
+    parser.showHelp(2);
+  }
+
+  CLumoApp lumo;
+  if (!lumo.InitInstance(files.value(0))) return 1;
+  return QApplication::exec();
+}

@@ -1,0 +1,78 @@
+// Arithmetic of the zoomable label preview: fit to width, wheel steps about the
+// cursor, where the scaled label lands, and keeping the view across a rebuild.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace lumo {
+
+// zoom is window pixels per canvas pixel; (viewCenterX, viewCenterY) is the
+// canvas point shown at the anchor (w / 2, w / 2) of a client area w wide.
+struct PreviewState {
+  double zoom = 1.0;
+  double viewCenterX = 0.0;
+  double viewCenterY = 0.0;
+
+  friend bool operator==(const PreviewState&, const PreviewState&) = default;
+};
+
+inline constexpr double kWheelZoomIn = 1.2;
+inline constexpr double kWheelZoomOut = 0.8333333333333334;
+// A wheel step is refused when it would reach these bounds (both exclusive).
+inline constexpr double kWheelZoomCeiling = 12.0;
+inline constexpr double kWheelZoomFloor = 0.02;
+
+// Truncates toward zero; values beyond the int32 range saturate and NaN gives 0,
+// so no preview state can make a conversion undefined.
+[[nodiscard]] std::int32_t TruncateToInt(double value) noexcept;
+
+// The label spans the client width with its top edge on the window's top edge.
+// A client area or a canvas without width would give a zoom of 0 or infinity:
+// then the previous zoom stays (1.0 when it is not a positive finite number).
+[[nodiscard]] PreviewState FitToWidth(const PreviewState& previous, std::int32_t clientWidth,
+                                      std::int32_t canvasWidth, std::int32_t canvasHeight) noexcept;
+
+// One wheel message: every delta of 0 or more is one step up, every negative
+// delta one step down, whatever its size. (pointerX, pointerY) is the cursor in
+// client pixels; the canvas point under it stays under it.
+[[nodiscard]] PreviewState WheelStep(const PreviewState& state, int delta, double pointerX,
+                                     double pointerY, std::int32_t clientWidth) noexcept;
+
+struct PreviewRect {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+
+  friend bool operator==(const PreviewRect&, const PreviewRect&) = default;
+};
+
+// Where the square canvas is drawn in the client area: both sides from the
+// canvas width, both coordinates from half the client width.
+[[nodiscard]] PreviewRect PreviewDestination(const PreviewState& state, std::int32_t canvasWidth,
+                                             std::int32_t clientWidth) noexcept;
+
+// The preview relative to its canvas, so that it survives a canvas of another
+// size: the anchored point as a fraction of the canvas, and the label's
+// on-screen size as a fraction of the client width.
+struct PreviewRatios {
+  double x = 0.0;
+  double y = 0.0;
+  double zoom = 0.0;
+};
+
+// Nothing when the ratios would not be finite (empty canvas, no client width).
+[[nodiscard]] std::optional<PreviewRatios> CapturePreviewRatios(const PreviewState& state,
+                                                                std::int32_t canvasWidth,
+                                                                std::int32_t canvasHeight,
+                                                                std::int32_t clientWidth) noexcept;
+
+// The preview of `ratios` on the new canvas. Without ratios, or when they give
+// no usable zoom on the new canvas, the label is fitted to the width instead.
+[[nodiscard]] PreviewState RestorePreview(const PreviewState& previous,
+                                          const std::optional<PreviewRatios>& ratios,
+                                          std::int32_t clientWidth, std::int32_t canvasWidth,
+                                          std::int32_t canvasHeight) noexcept;
+
+}  // namespace lumo
