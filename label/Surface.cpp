@@ -58,12 +58,15 @@ SourceSpan SpanFor(std::int64_t i, std::int64_t dstSize, std::int64_t srcSize) {
   return {first, last};
 }
 
-// Per-channel minimum of two BGRX pixels.
+// Per-channel minimum of two BGRX pixels, byte by byte.
 inline Pixel MinChannels(Pixel a, Pixel b) {
-  Pixel out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    out |= std::min((a >> shift) & 0xFFu, (b >> shift) & 0xFFu) << shift;
-  }
+  std::uint8_t x[4];
+  std::uint8_t y[4];
+  std::memcpy(x, &a, 4);
+  std::memcpy(y, &b, 4);
+  for (int i = 0; i < 4; ++i) x[i] = std::min(x[i], y[i]);
+  Pixel out;
+  std::memcpy(&out, x, 4);
   return out;
 }
 
