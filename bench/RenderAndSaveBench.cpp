@@ -81,19 +81,6 @@ void BM_RenderAndSaveFullDefaultLabel(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderAndSaveFullDefaultLabel)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_ComposeFullDefaultLabel(benchmark::State& state) {
-  const lumo::LabelSettings settings;
-  lumo::LabelCanvas canvas = DefaultCanvas();
-  const std::string text = FullLabelText();
-  for (auto _ : state) {
-    std::string labelText = text;
-    std::string lowerText;
-    lumo::ComposeLabel(canvas, settings, labelText, lowerText);
-    benchmark::DoNotOptimize(canvas.image.pixels().data());
-  }
-}
-BENCHMARK(BM_ComposeFullDefaultLabel)->Unit(benchmark::kMillisecond)->UseRealTime();
-
 void BM_SaveDefaultLabel(benchmark::State& state) {
   const lumo::LabelCanvas canvas = DefaultCanvas();
   const ScratchFolder folder;

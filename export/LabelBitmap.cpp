@@ -17,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "FileDescriptor.h"
 #include "LabelComposer.h"
 
 namespace lumo {
@@ -30,30 +31,6 @@ void PutU16(std::uint8_t* out, std::uint16_t value) {
 void PutU32(std::uint8_t* out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
-
-// Owns a file descriptor; Close() reports the error that a plain close would
-// lose (delayed write errors surface there on some file systems).
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  [[nodiscard]] int get() const noexcept { return fd_; }
-  [[nodiscard]] int Close() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    // On Linux the descriptor is gone even when close is interrupted.
-    if (::close(fd) != 0 && errno != EINTR) return errno;
-    return 0;
-  }
-
- private:
-  int fd_;
-};
 
 // Writes the pieces in order, however the kernel splits the writes; returns 0
 // or the errno of the failure (ENOSPC when the device takes nothing more).

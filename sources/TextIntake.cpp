@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "CodePage932.h"
+#include "FileDescriptor.h"
 
 namespace lumo {
 namespace {
@@ -36,20 +37,6 @@ std::size_t ReadLimit(std::int32_t capacity) {
   const std::uint64_t limit = static_cast<std::uint64_t>(capacity) * 4 + kUtf8Bom.size();
   return static_cast<std::size_t>(std::min<std::uint64_t>(limit, SIZE_MAX));
 }
-
-class ReadOnlyFile {
- public:
-  explicit ReadOnlyFile(int fd) noexcept : fd_(fd) {}
-  ~ReadOnlyFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  ReadOnlyFile(const ReadOnlyFile&) = delete;
-  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-  [[nodiscard]] int get() const noexcept { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Reads up to `limit` bytes from the start; grows the buffer as data comes,
 // so a short file costs little whatever the limit. Returns 0 or an errno.
@@ -125,7 +112,7 @@ TextFileResult ReadTextFile(const std::filesystem::path& path, std::int32_t capa
     result.error = "cannot open " + path.string() + ": " + std::strerror(errno);
     return result;
   }
-  const ReadOnlyFile file(fd);
+  const FileDescriptor file(fd);
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) {
     result.error = "cannot read " + path.string() + ": " + std::strerror(errno);
