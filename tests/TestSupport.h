@@ -1,4 +1,4 @@
-// Helpers shared by the tests: temporary directories and whole-file reads.
+// Helpers shared by the tests: temporary directories and whole-file access.
 #pragma once
 
 #include <filesystem>
@@ -7,22 +7,23 @@
 
 namespace lumo::test {
 
-// A fresh directory under the system's temporary directory, removed with
-// everything in it when the object goes.
+// A fresh temporary directory, removed with all it holds when the object goes.
 class TempDir {
  public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-
   [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
 
  private:
   std::filesystem::path path_;
 };
 
-[[nodiscard]] std::vector<unsigned char> ReadFileBytes(const std::filesystem::path& path);
+[[nodiscard]] std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+[[nodiscard]] std::string Repeat(std::string_view piece, int times);
+// The names in `directory`, sorted.
+[[nodiscard]] std::vector<std::string> Entries(const std::filesystem::path& directory);
 
 }  // namespace lumo::test

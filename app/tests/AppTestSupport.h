@@ -9,7 +9,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
@@ -29,48 +28,37 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-[[nodiscard]] inline QByteArray DefaultSettingsBytes() {
-  return QByteArray::fromHex(
-      "0000000000005E40 0000000000C08240 96000000 2D000000 01000000 1E000000");
-}
-
-[[nodiscard]] inline QByteArray SettingsBytes(double diameterMm, double resolutionDpi) {
-  QByteArray bytes = DefaultSettingsBytes();
+// The settings file of the default settings but for these two.
+[[nodiscard]] inline QByteArray SettingsBytes(double diameterMm = 120, double dpi = 600) {
+  QByteArray bytes = QByteArray::fromHex(
+      "00000000 00005E40 00000000 00C08240 96000000 2D000000 01000000 1E000000");
   std::memcpy(bytes.data(), &diameterMm, sizeof diameterMm);
-  std::memcpy(bytes.data() + 8, &resolutionDpi, sizeof resolutionDpi);
+  std::memcpy(bytes.data() + 8, &dpi, sizeof dpi);
   return bytes;
 }
 
-// A fresh directory made the process's current directory while the object
-// lives, so that the label files of a test land there.
+// A fresh current directory for the label files, and another for the recent-file list.
 class CurrentDirectory {
  public:
-  CurrentDirectory() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+  CurrentDirectory() : previous_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+  }
   ~CurrentDirectory() { QDir::setCurrent(previous_); }
-
   [[nodiscard]] QString path() const { return dir_.path(); }
   [[nodiscard]] QString filePath(const QString& name) const { return dir_.filePath(name); }
-  // A settings file with the default settings but for these two.
-  [[nodiscard]] QString settingsFile(const QString& name, double diameterMm,
-                                     double resolutionDpi) const {
-    return WriteFile(filePath(name), SettingsBytes(diameterMm, resolutionDpi)) ? filePath(name)
-                                                                               : QString();
+  [[nodiscard]] QString settingsFile(const QString& name, double diameterMm, double dpi) const {
+    return WriteFile(filePath(name), SettingsBytes(diameterMm, dpi)) ? filePath(name) : QString();
+  }
+  [[nodiscard]] QStringList labelFiles() const {
+    return QDir(path()).entryList({QStringLiteral("lumo*.bmp")}, QDir::Files, QDir::Name);
   }
 
  private:
-  QTemporaryDir dir_;
+  QTemporaryDir dir_, settings_;
   QString previous_;
 };
-
-// Keeps the recent-file list of the tests away from the user's own.
-inline void IsolateUserSettings(const QString& directory) {
-  QStandardPaths::setTestModeEnabled(true);
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, directory);
-}
-
-[[nodiscard]] inline QStringList LabelFiles(const QString& directory) {
-  return QDir(directory).entryList({QStringLiteral("lumo*.bmp")}, QDir::Files, QDir::Name);
-}
 
 // A drag over `target` and its drop there; true when the target took it.
 inline bool DragAndDrop(QWidget* target, const QList<QUrl>& urls) {
@@ -85,16 +73,14 @@ inline bool DragAndDrop(QWidget* target, const QList<QUrl>& urls) {
   return drop.isAccepted();
 }
 
-inline void Wheel(QWidget* target, QPoint angleDelta, QPointF position,
-                  Qt::ScrollPhase phase = Qt::NoScrollPhase) {
-  QWheelEvent event(position, target->mapToGlobal(position), QPoint(), angleDelta, Qt::NoButton,
-                    Qt::NoModifier, phase, false);
+inline void Wheel(QWidget* target, QPoint angleDelta, QPointF at, Qt::ScrollPhase phase = {}) {
+  QWheelEvent event(at, target->mapToGlobal(at), QPoint(), angleDelta, Qt::NoButton, Qt::NoModifier,
+                    phase, false);
   QApplication::sendEvent(target, &event);
 }
 
-// Runs `handle` on the next modal window once it shows, inside its event loop.
-// Gives up after five seconds, and closes a window that `handle` left open
-// (a failed check), so that no test hangs.
+// Runs `handle` on the next modal window inside its event loop. Gives up after five
+// seconds and closes a window `handle` left open (a failed check): no test hangs.
 inline void OnNextModal(std::function<void(QWidget*)> handle) {
   auto* timer = new QTimer(qApp);
   auto ticks = std::make_shared<int>(0);
