@@ -42,7 +42,8 @@ SplitText SplitAtLineBreaks(std::string_view text, std::int32_t usedRings) {
 
 void ComposeLabel(LabelCanvas& canvas, const LabelSettings& settings, std::string& labelText,
                   std::string& lowerText, const ComposeObserver& observer, bool draw) {
-  canvas.image.FillWhite();
+  // A layout alone leaves the pixels as they are.
+  if (draw) canvas.image.FillWhite();
   TrimToCapacity(labelText, canvas.textCapacity);
   SplitText split = SplitAtLineBreaks(labelText, settings.usedRings);
   lowerText = std::move(split.lower);
@@ -57,7 +58,7 @@ void ComposeLabel(LabelCanvas& canvas, const LabelSettings& settings, std::strin
   };
   DrawArcText(canvas, settings, kUpperStart, kSweep, split.upper, collect(LabelHalf::Upper), false);
   DrawArcText(canvas, settings, kLowerStart, kSweep, lowerText, collect(LabelHalf::Lower), false);
-  canvas.image.DrawRuns(runs);
+  if (draw) canvas.image.DrawRuns(runs);
 }
 
 }  // namespace lumo

@@ -32,7 +32,8 @@ struct SplitText {
 
 // Fills the canvas white, trims `labelText` in place, sets `lowerText` to the
 // part after the split and sets the upper half (from 180 degrees) and the
-// lower half (from 360 degrees), each over 178 degrees.
+// lower half (from 360 degrees), each over 178 degrees. With `draw` false the
+// texts and the observer see the same, but the pixels are not touched.
 void ComposeLabel(LabelCanvas& canvas, const LabelSettings& settings, std::string& labelText,
                   std::string& lowerText, const ComposeObserver& observer = {},
                   bool draw = true);
