@@ -10,7 +10,6 @@
 #include <bit>
 #include <cerrno>
 #include <climits>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -19,6 +18,7 @@
 
 #include "FileDescriptor.h"
 #include "LabelComposer.h"
+#include "Truncate.h"
 
 namespace lumo {
 namespace {
@@ -90,15 +90,7 @@ std::string Describe(int error) { return std::strerror(error); }
 }  // namespace
 
 std::int32_t PixelsPerMetre(double resolutionDpi) noexcept {
-  const double value = resolutionDpi * 1000.0 / 25.4;
-  if (std::isnan(value)) return 0;
-  if (value >= static_cast<double>(std::numeric_limits<std::int32_t>::max())) {
-    return std::numeric_limits<std::int32_t>::max();
-  }
-  if (value <= static_cast<double>(std::numeric_limits<std::int32_t>::min())) {
-    return std::numeric_limits<std::int32_t>::min();
-  }
-  return static_cast<std::int32_t>(value);
+  return TruncateToInt32(resolutionDpi * 1000.0 / 25.4);
 }
 
 BitmapHeader EncodeBitmapHeader(const LabelCanvas& canvas, double resolutionDpi) {

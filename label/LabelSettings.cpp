@@ -2,10 +2,9 @@
 #include "LabelSettings.h"
 
 #include <bit>
-#include <cmath>
-#include <limits>
 
 #include "LabelCanvas.h"
+#include "Truncate.h"
 
 namespace lumo {
 namespace {
@@ -18,13 +17,6 @@ std::uint64_t GetLittleEndian(const std::uint8_t* in, int bytes) {
   std::uint64_t value = 0;
   for (int i = 0; i < bytes; ++i) value |= std::uint64_t{in[i]} << (8 * i);
   return value;
-}
-
-std::int32_t TruncateToInt32(double value) noexcept {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-  if (value <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 #include "PreviewGeometry.h"
 
 #include <cmath>
-#include <limits>
+
+#include "Truncate.h"
 
 namespace lumo {
 
@@ -12,15 +13,6 @@ namespace {
 [[nodiscard]] bool UsableZoom(double zoom) noexcept { return std::isfinite(zoom) && zoom > 0.0; }
 
 }  // namespace
-
-std::int32_t TruncateToInt(double value) noexcept {
-  if (std::isnan(value)) return 0;
-  constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
-  constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-  if (value <= static_cast<double>(kMin)) return kMin;
-  if (value >= static_cast<double>(kMax)) return kMax;
-  return static_cast<std::int32_t>(value);
-}
 
 PreviewState FitToWidth(const PreviewState& previous, std::int32_t clientWidth,
                         std::int32_t canvasWidth, std::int32_t canvasHeight) noexcept {
@@ -58,10 +50,10 @@ PreviewState WheelStep(const PreviewState& state, int delta, double pointerX, do
 
 PreviewRect PreviewDestination(const PreviewState& state, std::int32_t canvasWidth,
                                std::int32_t clientWidth) noexcept {
-  const std::int32_t side = TruncateToInt(static_cast<double>(canvasWidth) * state.zoom);
+  const std::int32_t side = TruncateToInt32(static_cast<double>(canvasWidth) * state.zoom);
   const double half = static_cast<double>(clientWidth) * 0.5;
-  return PreviewRect{TruncateToInt(half - state.viewCenterX * state.zoom),
-                     TruncateToInt(half - state.viewCenterY * state.zoom), side, side};
+  return PreviewRect{TruncateToInt32(half - state.viewCenterX * state.zoom),
+                     TruncateToInt32(half - state.viewCenterY * state.zoom), side, side};
 }
 
 std::optional<PreviewRatios> CapturePreviewRatios(const PreviewState& state,

@@ -23,10 +23,6 @@ inline constexpr double kWheelZoomOut = 0.8333333333333334;
 inline constexpr double kWheelZoomCeiling = 12.0;
 inline constexpr double kWheelZoomFloor = 0.02;
 
-// Truncates toward zero; values beyond the int32 range saturate and NaN gives 0,
-// so no preview state can make a conversion undefined.
-[[nodiscard]] std::int32_t TruncateToInt(double value) noexcept;
-
 // The label spans the client width with its top edge on the window's top edge.
 // A client area or a canvas without width would give a zoom of 0 or infinity:
 // then the previous zoom stays (1.0 when it is not a positive finite number).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CodePage932.h"
+#include "Truncate.h"
 
 namespace lumo {
 namespace {
@@ -18,13 +19,6 @@ constexpr double kRadiansToTenthDegrees = 1800 / 3.141592654;
 constexpr double kTwoByteStep = 6.283185308;
 constexpr double kOneByteStep = 3.141592654;
 constexpr double kWidthFactor = 0.9 * 3.141592654;
-
-// Truncation toward zero that stays defined for values outside int32.
-std::int32_t Trunc(double value) noexcept {
-  if (!(value > -2147483649.0)) return INT32_MIN;
-  if (!(value < 2147483648.0)) return INT32_MAX;
-  return static_cast<std::int32_t>(value);
-}
 
 }  // namespace
 
@@ -45,7 +39,7 @@ void DrawArcText(LabelCanvas& canvas, const LabelSettings& settings, int startDe
   // The window's end as the 32-bit sum has always been taken (it wraps).
   const auto windowEnd = static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.firstRing) +
                                                    static_cast<std::uint32_t>(settings.usedRings));
-  const std::int32_t height = Trunc(outerRadius / ringCount);
+  const std::int32_t height = TruncateToInt32(outerRadius / ringCount);
 
   std::vector<GlyphRun> runs;
   std::size_t position = 0;
@@ -69,11 +63,11 @@ void DrawArcText(LabelCanvas& canvas, const LabelSettings& settings, int startDe
       }
       FontRequest font;
       font.height = height;
-      font.width = Trunc(radius * kWidthFactor / charsPerCircle);
-      font.escapement = Trunc((angle - kQuarterTurn) * kRadiansToTenthDegrees);
+      font.width = TruncateToInt32(radius * kWidthFactor / charsPerCircle);
+      font.escapement = TruncateToInt32((angle - kQuarterTurn) * kRadiansToTenthDegrees);
       font.orientation = font.escapement;
-      const std::int32_t x = Trunc(std::cos(angle) * radius + cx);
-      const std::int32_t y = Trunc(cy - std::sin(angle) * radius);
+      const std::int32_t x = TruncateToInt32(std::cos(angle) * radius + cx);
+      const std::int32_t y = TruncateToInt32(cy - std::sin(angle) * radius);
       const bool twoByte = cp932::IsLeadByte(byte);
       const double step = (twoByte ? kTwoByteStep : kOneByteStep) / charsPerCircle;
       const double nextAngle = angle - step;

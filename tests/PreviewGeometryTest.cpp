@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "PreviewGeometry.h"
+#include "Truncate.h"
 
 namespace lumo {
 
@@ -27,7 +28,7 @@ TEST(PreviewGeometryTest, FitAndWhereTheLabelIsDrawn) {
   constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
   EXPECT_EQ(PreviewDestination({1e9, 1e9, -1e9}, 8191, kClient),
             (PreviewRect{-kMax - 1, kMax, kMax, kMax}));
-  EXPECT_EQ(TruncateToInt(std::nan("")), 0);
+  EXPECT_EQ(TruncateToInt32(std::nan("")), 0);
   // No client width or no canvas never gives a zoom of 0 or infinity.
   const PreviewState previous{0.75, 10.0, 20.0};
   EXPECT_EQ(FitToWidth(previous, 0, kCanvas, kCanvas), (PreviewState{0.75, 1417.0, 1417.0}));
