@@ -2,16 +2,14 @@
 // the single values given as options, under the settings dialog's rules.
 #include "SettingsOverrides.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <span>
 
+#include "FileStart.h"
 #include "LabelCanvas.h"
 
 namespace lumo::cli {
@@ -37,35 +35,16 @@ struct ReadOutcome {
 // Only the first 32 bytes count; a longer file is read no further.
 ReadOutcome ReadSettingsFile(const std::string& path) {
   ReadOutcome out;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    out.error = "cannot read settings file " + path + ": " + std::strerror(errno);
-    return out;
-  }
-  SettingsBytes bytes{};
-  std::size_t filled = 0;
-  int error = 0;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    error = errno;
-  } else if (S_ISDIR(info.st_mode)) {
-    error = EISDIR;
-  }
-  while (error == 0 && filled < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) error = errno;
-    if (got <= 0) break;
-    filled += static_cast<std::size_t>(got);
-  }
-  ::close(fd);
-  if (error != 0) {
-    out.error = "cannot read settings file " + path + ": " + std::strerror(error);
-  } else if (filled < bytes.size()) {
-    out.error = "cannot read settings file " + path + ": it has " + std::to_string(filled) +
-                " bytes, a settings file has " + std::to_string(kSettingsFileSize);
+  const FileStart start = ReadFileStart(path, kSettingsFileSize);
+  if (start.error != 0) {
+    out.error = "cannot read settings file " + path + ": " + std::strerror(start.error);
+  } else if (start.bytes.size() < kSettingsFileSize) {
+    out.error = "cannot read settings file " + path + ": it has " +
+                std::to_string(start.bytes.size()) + " bytes, a settings file has " +
+                std::to_string(kSettingsFileSize);
   } else {
-    out.settings = DecodeSettings(bytes);
+    out.settings = DecodeSettings(std::span(
+        reinterpret_cast<const std::uint8_t*>(start.bytes.data()), start.bytes.size()));
   }
   return out;
 }
@@ -73,42 +52,27 @@ ReadOutcome ReadSettingsFile(const std::string& path) {
 // The rule a given value breaks, judged on the entered values alone, or empty.
 std::string BrokenRule(const CommandLine& line, const EnteredSettings& entered) {
   const auto& given = line.overrides;
-  if (given[kDiameter] && !(entered[kDiameter] > 40 && entered[kDiameter] < 600)) {
+  const RuleVerdicts verdicts = CheckAcceptanceRules(entered);
+  if (given[kDiameter] && !verdicts.diameter) {
     return Option(kDiameter, entered[kDiameter]) + " refused: the diameter must be 41 to 599 mm";
   }
-  if (given[kResolution] && !(entered[kResolution] > 60 && entered[kResolution] < 24000)) {
+  if (given[kResolution] && !verdicts.resolution) {
     return Option(kResolution, entered[kResolution]) +
            " refused: the resolution must be 61 to 23999 dpi";
   }
-  if (given[kChars] && !(entered[kChars] > 1 && entered[kChars] <= 300)) {
+  if (given[kChars] && !verdicts.charsPerCircle) {
     return Option(kChars, entered[kChars]) + " refused: characters per circle must be 2 to 300";
   }
-  if (!given[kRings] && !given[kFirst] && !given[kUsed]) return {};
-
+  if ((!given[kRings] && !given[kFirst] && !given[kUsed]) || verdicts.ringGroup) return {};
   // The three ring values are accepted together or not at all.
   std::string named;
   for (const std::size_t field : {kRings, kFirst, kUsed}) {
     if (given[field]) named += (named.empty() ? "" : " ") + Option(field, entered[field]);
   }
-  const std::int32_t rings = entered[kRings];
-  const std::int32_t first = entered[kFirst];
-  const std::int32_t used = entered[kUsed];
-  if (rings <= 0 || rings >= 80) {
-    return named + " refused: the number of rings must be 1 to 79 (it is " + std::to_string(rings) +
-           ")";
-  }
-  if (used <= 0) {
-    return named + " refused: used rings must be at least 1 (it is " + std::to_string(used) + ")";
-  }
-  // The sum wraps as the dialog's 32-bit arithmetic does.
-  const auto sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(first) +
-                                             static_cast<std::uint32_t>(used));
-  if (sum > rings) {
-    return named + " refused: first ring + used rings (" + std::to_string(first) + " + " +
-           std::to_string(used) + ") may not exceed the number of rings (" + std::to_string(rings) +
-           ")";
-  }
-  return {};
+  return named + " refused: the rings must be 1 to 79, the used rings at least 1, and first ring" +
+         " + used rings (" + std::to_string(entered[kFirst]) + " + " +
+         std::to_string(entered[kUsed]) + ") may not exceed the rings (" +
+         std::to_string(entered[kRings]) + ")";
 }
 
 }  // namespace

@@ -57,20 +57,26 @@ LabelSettings FromEntered(const EnteredSettings& values) noexcept {
           values[4], values[5]};
 }
 
-EnteredSettings ApplyAcceptanceRules(const EnteredSettings& loaded,
-                                     const EnteredSettings& entered) noexcept {
-  EnteredSettings result = loaded;
+RuleVerdicts CheckAcceptanceRules(const EnteredSettings& entered) noexcept {
   const auto [diameter, resolution, chars, rings, first, used] = entered;
-  if (diameter > 40 && diameter < 600) result[0] = diameter;
-  if (resolution > 60 && resolution < 24000) result[1] = resolution;
-  if (chars > 1 && chars <= 300) result[2] = chars;
   // The sum wraps as 32-bit signed arithmetic does.
   const auto sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(first) +
                                              static_cast<std::uint32_t>(used));
-  if (sum <= rings && rings > 0 && rings < 80 && used > 0) {
-    result[3] = rings;
-    result[4] = first;
-    result[5] = used;
+  return {diameter > 40 && diameter < 600, resolution > 60 && resolution < 24000,
+          chars > 1 && chars <= 300, sum <= rings && rings > 0 && rings < 80 && used > 0};
+}
+
+EnteredSettings ApplyAcceptanceRules(const EnteredSettings& loaded,
+                                     const EnteredSettings& entered) noexcept {
+  EnteredSettings result = loaded;
+  const RuleVerdicts verdicts = CheckAcceptanceRules(entered);
+  if (verdicts.diameter) result[0] = entered[0];
+  if (verdicts.resolution) result[1] = entered[1];
+  if (verdicts.charsPerCircle) result[2] = entered[2];
+  if (verdicts.ringGroup) {
+    result[3] = entered[3];
+    result[4] = entered[4];
+    result[5] = entered[5];
   }
   // Each rule alone lets through a canvas that cannot be made (599 mm at
   // 23999 dpi); such a pair keeps the values the dialog was opened with.

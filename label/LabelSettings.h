@@ -41,6 +41,18 @@ using EnteredSettings = std::array<std::int32_t, 6>;
 // The settings the dialog's six whole numbers stand for.
 [[nodiscard]] LabelSettings FromEntered(const EnteredSettings& values) noexcept;
 
+// Which of the four acceptance rules the entered values pass, each rule on
+// its own: 41 to 599 mm, 61 to 23999 dpi, 2 to 300 characters per circle, and
+// the ring group (1 to 79 rings, at least one used ring, first ring + used
+// rings, taken in 32-bit arithmetic, not above the ring count).
+struct RuleVerdicts {
+  bool diameter = false;
+  bool resolution = false;
+  bool charsPerCircle = false;
+  bool ringGroup = false;
+};
+[[nodiscard]] RuleVerdicts CheckAcceptanceRules(const EnteredSettings& entered) noexcept;
+
 // Applies the four acceptance rules to `entered`, each on its own (the ring
 // group all or none); whatever fails keeps its value from `loaded`, the values
 // the dialog was opened with. A diameter and a resolution that would give a

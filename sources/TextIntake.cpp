@@ -2,17 +2,13 @@
 // name test, a text file's first bytes, and pasted text.
 #include "TextIntake.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 
 #include "CodePage932.h"
-#include "FileDescriptor.h"
+#include "FileStart.h"
 
 namespace lumo {
 namespace {
@@ -36,30 +32,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 std::size_t ReadLimit(std::int32_t capacity) {
   const std::uint64_t limit = static_cast<std::uint64_t>(capacity) * 4 + kUtf8Bom.size();
   return static_cast<std::size_t>(std::min<std::uint64_t>(limit, SIZE_MAX));
-}
-
-// Reads up to `limit` bytes from the start; grows the buffer as data comes,
-// so a short file costs little whatever the limit. Returns 0 or an errno.
-int ReadPrefix(int fd, std::size_t limit, std::string& out, bool& reachedEnd) {
-  constexpr std::size_t kFirstBlock = 64 * 1024;
-  out.resize(std::min(limit, kFirstBlock));
-  std::size_t filled = 0;
-  reachedEnd = false;
-  while (filled < limit) {
-    if (filled == out.size()) out.resize(std::min(limit, out.size() * 2));
-    const ssize_t got = ::read(fd, out.data() + filled, out.size() - filled);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (got == 0) {
-      reachedEnd = true;
-      break;
-    }
-    filled += static_cast<std::size_t>(got);
-  }
-  out.resize(filled);
-  return 0;
 }
 
 // Length of `bytes` without a UTF-8 sequence that the cut at its end left
@@ -104,42 +76,25 @@ bool HasTxtExtension(std::string_view path) noexcept {
 
 TextFileResult ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
   TextFileResult result;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) {
-    result.error = "cannot open " + path.string() + ": " + std::strerror(errno);
-    return result;
-  }
-  const FileDescriptor file(fd);
-  struct stat info {};
-  if (::fstat(file.get(), &info) != 0) {
-    result.error = "cannot read " + path.string() + ": " + std::strerror(errno);
-    return result;
-  }
-  if (S_ISDIR(info.st_mode)) {
+  FileStart start = ReadFileStart(path, capacity > 0 ? ReadLimit(capacity) : 0);
+  if (start.error == EISDIR) {
     result.error = path.string() + " is a folder, not a text file";
+    return result;
+  }
+  if (start.error != 0) {
+    result.error = "cannot read " + path.string() + ": " + std::strerror(start.error);
     return result;
   }
   if (capacity <= 0) {
     result.ok = true;
     return result;
   }
-
-  std::string bytes;
-  bool reachedEnd = false;
-  if (const int error = ReadPrefix(file.get(), ReadLimit(capacity), bytes, reachedEnd);
-      error != 0) {
-    result.error = "cannot read " + path.string() + ": " + std::strerror(error);
-    return result;
-  }
-
+  std::string& bytes = start.bytes;
   const auto limit = static_cast<std::size_t>(capacity);
   // What lies beyond the part read can never reach the label, so the UTF-8
   // test looks at the part read only.
   const std::string_view examined(bytes.data(),
-                                  reachedEnd ? bytes.size() : WithoutCutSequence(bytes));
+                                  start.wholeFile ? bytes.size() : WithoutCutSequence(bytes));
   if (cp932::LooksLikeMultibyteUtf8(examined)) {
     std::string_view body = examined;
     if (body.starts_with(kUtf8Bom)) body.remove_prefix(kUtf8Bom.size());
