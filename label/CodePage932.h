@@ -24,10 +24,6 @@ namespace lumo::cp932 {
 // and every byte of an invalid UTF-8 sequence, becomes "?".
 [[nodiscard]] std::string FromUtf8(std::string_view utf8);
 
-// Converts code page 932 to UTF-8 for terminals and logs. Bytes without a
-// Unicode form become U+FFFD.
-[[nodiscard]] std::string ToUtf8(std::string_view cp932);
-
 // Unicode code point of the character `bytes` (one or two bytes), or
 // kNoCodePoint when code page 932 assigns it none (a lone lead byte, say).
 inline constexpr char32_t kNoCodePoint = 0xFFFFFFFF;

@@ -66,8 +66,8 @@ const FontLocation& Location() {
   return location;
 }
 
-// FT_Done_Face must run before FT_Done_FreeType; FreeTypeHandles declares the
-// library first so that members are destroyed face first.
+// FT_Done_Face must run before FT_Done_FreeType; FontEngine declares the
+// library first so that its members are destroyed face first.
 struct LibraryDeleter {
   void operator()(FT_Library library) const { FT_Done_FreeType(library); }
 };
@@ -331,7 +331,5 @@ void RenderRuns(Surface& surface, std::span<const GlyphRun> runs) {
   }  // joins the second thread
   if (!lowerDrawn) DrawBand(engine, surface, runs, {mid, surface.height()});
 }
-
-std::string FontFilePath() { return Location().path; }
 
 }  // namespace lumo::detail

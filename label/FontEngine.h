@@ -3,7 +3,6 @@
 #pragma once
 
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "Surface.h"
@@ -14,8 +13,5 @@ namespace lumo::detail {
 // drawn by two threads, each on its own half of the rows, so every pixel is
 // still written by one thread in the list's order.
 void RenderRuns(Surface& surface, std::span<const GlyphRun> runs);
-
-// The font file in use ($LUMO_FONT, or what fontconfig found), empty if none.
-[[nodiscard]] std::string FontFilePath();
 
 }  // namespace lumo::detail

@@ -34,8 +34,6 @@ bool CreateCanvas(LabelCanvas& canvas, const LabelSettings& settings) {
   canvas.image = Surface(geometry.side, geometry.side);
   canvas.outerRadiusPx = geometry.outerRadiusPx;
   canvas.canvasRect = {0, 0, geometry.side, geometry.side};
-  canvas.planes = 1;
-  canvas.bitsPerPixel = 32;
   canvas.imageSize = geometry.imageSize;
   canvas.textCapacity = geometry.textCapacity;
   return true;

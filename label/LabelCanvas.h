@@ -24,8 +24,6 @@ struct LabelCanvas {
   Surface image;
   double outerRadiusPx = 0.0;
   CanvasRect canvasRect;
-  std::uint16_t planes = 1;
-  std::uint16_t bitsPerPixel = 32;
   std::int32_t imageSize = 0;
   std::int32_t textCapacity = 0;
 };

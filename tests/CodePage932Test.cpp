@@ -27,7 +27,6 @@ TEST(CodePage932, ToCodePointAndUtf8) {
   EXPECT_EQ(ToCodePoint(std::string_view("\0", 1)), U'\0');
   EXPECT_EQ(ToCodePoint("\x82"), kNoCodePoint);
   EXPECT_EQ(ToCodePoint(""), kNoCodePoint);
-  EXPECT_EQ(ToUtf8("\x82\xA0\x8A\xBFz\xB1x\x82"), "あ漢zｱx\uFFFD");
 }
 
 }  // namespace lumo::cp932
