@@ -2,37 +2,24 @@
 // font, the way the settings dialog lays out its own.
 #include "CAboutDlg.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QRect>
 #include <algorithm>
 
 #include "AppIcons.h"
-#include "DialogNumbers.h"
-
-namespace {
-
-QRect DialogRect(const QFont& font, int x, int y, int width, int height) {
-  const QFontMetrics metrics(font);
-  const int baseX = lumo::HorizontalBaseUnit(metrics.horizontalAdvance(
-      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
-  const int fontHeight = metrics.height();
-  return {lumo::DialogUnitsToPixelsX(x, baseX), lumo::DialogUnitsToPixelsY(y, fontHeight),
-          lumo::DialogUnitsToPixelsX(width, baseX), lumo::DialogUnitsToPixelsY(height, fontHeight)};
-}
-
-}  // namespace
+#include "DialogLayout.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("lumoのﾊﾞｰｼﾞｮﾝ情報"));
-  setFixedSize(DialogRect(font(), 0, 0, 235, 55).size());
+  setFont(DialogFont());
+  setFixedSize(DialogUnitsRect(font(), 0, 0, 235, 55).size());
 
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("icon"));
-  const QRect iconRect = DialogRect(font(), 11, 17, 20, 20);
+  const QRect iconRect = DialogUnitsRect(font(), 11, 17, 20, 20);
   icon->setGeometry(iconRect);
   icon->setPixmap(LoadAppIcon(AppIcon::Application).pixmap(32, 32));
   icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -40,12 +27,12 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   auto* version = new QLabel(QStringLiteral("lumo Version 1.0"), this);
   version->setObjectName(QStringLiteral("version"));
   version->setTextFormat(Qt::PlainText);
-  version->setGeometry(DialogRect(font(), 40, 10, 119, 8));
+  version->setGeometry(DialogUnitsRect(font(), 40, 10, 119, 8));
 
   auto* copyright = new QLabel(QStringLiteral("Copyright (C) 2026 lumo"), this);
   copyright->setObjectName(QStringLiteral("copyright"));
   copyright->setTextFormat(Qt::PlainText);
-  QRect copyrightRect = DialogRect(font(), 40, 25, 69, 8);
+  QRect copyrightRect = DialogUnitsRect(font(), 40, 25, 69, 8);
   // The line is as wide as its text needs, whatever the font.
   copyrightRect.setWidth(std::max(copyrightRect.width(),
                                   copyright->fontMetrics().horizontalAdvance(copyright->text())));
@@ -53,7 +40,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("IDOK"));
-  ok->setGeometry(DialogRect(font(), 178, 7, 50, 14));
+  ok->setGeometry(DialogUnitsRect(font(), 178, 7, 50, 14));
   ok->setDefault(true);
   ok->setFocus();
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -3,7 +3,6 @@
 #include "CAdjustDlg.h"
 
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +10,7 @@
 #include <QShowEvent>
 #include <cstddef>
 
+#include "DialogLayout.h"
 #include "DialogNumbers.h"
 
 namespace {
@@ -53,17 +53,6 @@ constexpr int kLabelHeight = 12;
 constexpr int kDialogWidth = 138;
 constexpr int kDialogHeight = 77;
 
-QFont DialogFont() {
-  // The Windows face first; where it is missing, the proportional IPA gothic
-  // is the nearest Japanese face, then whatever fontconfig offers for sans.
-  QFont font;
-  font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                    QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(9);
-  return font;
-}
-
 }  // namespace
 
 CAdjustDlg::CAdjustDlg(QWidget* parent)
@@ -71,26 +60,26 @@ CAdjustDlg::CAdjustDlg(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("詳細設定"));
   setFont(DialogFont());
-  setFixedSize(dialogRect(0, 0, kDialogWidth, kDialogHeight).size());
+  setFixedSize(DialogUnitsRect(font(), 0, 0, kDialogWidth, kDialogHeight).size());
 
   // The buttons stay hidden; Enter and Esc still reach them.
   okButton_ = new QPushButton(QStringLiteral("OK"), this);
   okButton_->setObjectName(QStringLiteral("IDOK"));
-  okButton_->setGeometry(dialogRect(90, 6, 14, 11));
+  okButton_->setGeometry(DialogUnitsRect(font(), 90, 6, 14, 11));
   okButton_->setDefault(true);
   okButton_->hide();
   connect(okButton_, &QPushButton::clicked, this, &CAdjustDlg::accept);
 
   auto* cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
   cancelButton->setObjectName(QStringLiteral("IDCANCEL"));
-  cancelButton->setGeometry(dialogRect(114, 6, 14, 12));
+  cancelButton->setGeometry(DialogUnitsRect(font(), 114, 6, 14, 12));
   cancelButton->hide();
   connect(cancelButton, &QPushButton::clicked, this, &CAdjustDlg::reject);
 
   for (std::size_t i = 0; i < kBoxes.size(); ++i) {
     auto* box = new QLineEdit(this);
     box->setObjectName(QString::fromLatin1(kBoxes[i].name));
-    box->setGeometry(dialogRect(kBoxes[i].x, kBoxes[i].y, kBoxWidth, kBoxHeight));
+    box->setGeometry(DialogUnitsRect(font(), kBoxes[i].x, kBoxes[i].y, kBoxWidth, kBoxHeight));
     boxes_[i] = box;
     if (i > 0) setTabOrder(boxes_[i - 1], box);
   }
@@ -98,15 +87,11 @@ CAdjustDlg::CAdjustDlg(QWidget* parent)
   for (const LabelPlace& place : kLabels) {
     auto* label = new QLabel(QString::fromUtf8(place.text), this);
     label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(dialogRect(place.x, place.y, kLabelWidth, kLabelHeight));
+    label->setGeometry(DialogUnitsRect(font(), place.x, place.y, kLabelWidth, kLabelHeight));
   }
 }
 
-void CAdjustDlg::setValues(const lumo::EnteredSettings& values) {
-  values_ = values;
-  loaded_ = values;
-  writeBoxes();
-}
+void CAdjustDlg::setValues(const lumo::EnteredSettings& values) { values_ = values; }
 
 lumo::EnteredSettings CAdjustDlg::values() const { return values_; }
 
@@ -154,14 +139,4 @@ void CAdjustDlg::readBoxesAndClose() {
   }
   values_ = lumo::ApplyAcceptanceRules(loaded_, entered);
   done(0);
-}
-
-QRect CAdjustDlg::dialogRect(int x, int y, int width, int height) const {
-  const QFontMetrics metrics(font());
-  const int baseX = lumo::HorizontalBaseUnit(metrics.horizontalAdvance(
-      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
-  const int fontHeight = metrics.height();
-  // Position and size are converted each on its own, as a dialog template's are.
-  return {lumo::DialogUnitsToPixelsX(x, baseX), lumo::DialogUnitsToPixelsY(y, fontHeight),
-          lumo::DialogUnitsToPixelsX(width, baseX), lumo::DialogUnitsToPixelsY(height, fontHeight)};
 }

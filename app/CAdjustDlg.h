@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QRect>
 #include <array>
 
 #include "LabelSettings.h"
@@ -35,7 +34,6 @@ class CAdjustDlg : public QDialog {
  private:
   void writeBoxes();
   void readBoxesAndClose();
-  [[nodiscard]] QRect dialogRect(int x, int y, int width, int height) const;
 
   std::array<QLineEdit*, 6> boxes_{};
   QPushButton* okButton_ = nullptr;

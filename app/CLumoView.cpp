@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "CLumoDoc.h"
+#include "DroppedFiles.h"
 #include "FolderListing.h"
 #include "LabelBitmap.h"
 #include "LabelComposer.h"
@@ -34,11 +35,8 @@ class BusyCursor {
 
 // The first local file of a drag, as the file system spells its name.
 std::string FirstLocalFile(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls()) return {};
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) return QFile::encodeName(url.toLocalFile()).toStdString();
-  }
-  return {};
+  const QStringList files = DroppedFiles(data);
+  return files.isEmpty() ? std::string() : QFile::encodeName(files.constFirst()).toStdString();
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "AppIcons.h"
 #include "CLumoDoc.h"
 #include "CLumoView.h"
+#include "DroppedFiles.h"
 
 namespace {
 
@@ -72,15 +73,6 @@ const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 // X11 modifier bits of the lock keys; the Kana and Scroll locks have none.
 constexpr quint32 kX11LockMask = 1u << 1;
 constexpr quint32 kX11NumLockMask = 1u << 4;
-
-QStringList LocalFiles(const QMimeData* data) {
-  QStringList files;
-  if (data == nullptr || !data->hasUrls()) return files;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) files << url.toLocalFile();
-  }
-  return files;
-}
 
 QLabel* MakeIndicator(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -206,11 +198,11 @@ void CMainFrame::OnTitleChanged(const QString& title) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-  if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-  const QStringList files = LocalFiles(event->mimeData());
+  const QStringList files = DroppedFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
   activateWindow();
