@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "LabelSettings.h"
+#include "AcceptanceRules.h"
 
 class QCloseEvent;
 class QKeyEvent;

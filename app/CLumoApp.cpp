@@ -13,6 +13,7 @@
 #include "CAboutDlg.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
+#include "FontFace.h"
 
 namespace {
 
@@ -50,6 +51,12 @@ bool CLumoApp::InitInstance(const QString& file) {
   ConnectCommands();
   // Shown first, so the view has its size when it fits the label.
   frame_->show();
+  // Without a face every label comes out blank: say so once, and go on, as
+  // the settings can still be edited and saved.
+  if (const std::optional<lumo::Error> problem = lumo::LabelFaceProblem()) {
+    ReportError(QStringLiteral("ﾗﾍﾞﾙの文字に使うﾌｫﾝﾄが見つかりません。ﾗﾍﾞﾙは白紙になります。\n%1")
+                    .arg(QString::fromStdString(problem->message)));
+  }
   frame_->view()->OnInitialUpdate();
   return true;
 }
@@ -72,7 +79,8 @@ void CLumoApp::ConnectCommands() {
   route(Command::LabelAdjust, view, [view] { view->OnLabelAdjust(); });
   route(Command::AppAbout, this, [this] { OnAppAbout(); });
   connect(frame_.get(), &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
-    for (const QString& path : paths) OpenDocumentFile(path);
+    // Each failure has been reported; the next file is tried all the same.
+    for (const QString& path : paths) (void)OpenDocumentFile(path);
   });
 }
 
@@ -86,7 +94,7 @@ void CLumoApp::OnFileOpen() {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  OpenDocumentFile(dialog.selectedFiles().constFirst());
+  (void)OpenDocumentFile(dialog.selectedFiles().constFirst());  // a failure has been reported
 }
 
 bool CLumoApp::OpenDocumentFile(const QString& path) {
@@ -105,7 +113,7 @@ void CLumoApp::OnFileSave() {
     OnFileSaveAs();
     return;
   }
-  DoSave(document_.GetPathName());
+  (void)DoSave(document_.GetPathName());  // a failure has been reported
 }
 
 void CLumoApp::OnFileSaveAs() {
@@ -118,7 +126,7 @@ void CLumoApp::OnFileSaveAs() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("lum"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  DoSave(dialog.selectedFiles().constFirst());
+  (void)DoSave(dialog.selectedFiles().constFirst());  // a failure has been reported
 }
 
 bool CLumoApp::DoSave(const QString& path) {

@@ -28,11 +28,11 @@ class CLumoApp : public QObject {
   void OnFileOpen();
   // Opens a settings file as the document; a file that cannot be opened is
   // reported and everything stays as it was.
-  bool OpenDocumentFile(const QString& path);
+  [[nodiscard]] bool OpenDocumentFile(const QString& path);
   void OnFileSave();
   void OnFileSaveAs();
   // Saves the document to `path`, reporting a failure.
-  bool DoSave(const QString& path);
+  [[nodiscard]] bool DoSave(const QString& path);
   void OnAppAbout();
 
   [[nodiscard]] CMainFrame* mainFrame() const noexcept { return frame_.get(); }

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <span>
+#include <cstring>
 
-#include "LabelCanvas.h"
+#include "SettingsFile.h"
 
 CLumoDoc::CLumoDoc(QObject* parent) : QObject(parent), title_(QStringLiteral("new")) {}
 
@@ -18,40 +18,34 @@ void CLumoDoc::OnNewDocument() {
 }
 
 bool CLumoDoc::OnOpenDocument(const QString& path, QString& error) {
+  using Reason = lumo::SettingsFileError::Reason;
   const QString shown = QDir::toNativeSeparators(path);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("設定ﾌｧｲﾙ %1 を開けません。\n%2").arg(shown, file.errorString());
-    return false;
-  }
-  // Whatever follows the 32nd byte is not part of the settings.
-  const QByteArray bytes = file.read(static_cast<qint64>(lumo::kSettingsFileSize));
-  if (bytes.size() < static_cast<qsizetype>(lumo::kSettingsFileSize)) {
-    if (file.error() != QFileDevice::NoError) {
-      error = QStringLiteral("設定ﾌｧｲﾙ %1 を読めません。\n%2").arg(shown, file.errorString());
-    } else {
-      error = QStringLiteral(
-                  "%1 は設定ﾌｧｲﾙではありません。\n設定ﾌｧｲﾙは %2 ﾊﾞｲﾄですが、"
-                  "このﾌｧｲﾙは %3 ﾊﾞｲﾄしかありません。")
-                  .arg(shown)
-                  .arg(lumo::kSettingsFileSize)
-                  .arg(bytes.size());
+  const auto loaded = lumo::LoadSettingsFile(QFile::encodeName(path).toStdString());
+  if (!loaded) {
+    const lumo::SettingsFileError& why = loaded.error();
+    switch (why.reason) {
+      case Reason::Unreadable:
+        error = QStringLiteral("設定ﾌｧｲﾙ %1 を開けません。\n%2")
+                    .arg(shown, QString::fromLocal8Bit(std::strerror(why.errnum)));
+        break;
+      case Reason::TooShort:
+        error = QStringLiteral(
+                    "%1 は設定ﾌｧｲﾙではありません。\n設定ﾌｧｲﾙは %2 ﾊﾞｲﾄですが、"
+                    "このﾌｧｲﾙは %3 ﾊﾞｲﾄしかありません。")
+                    .arg(shown)
+                    .arg(lumo::kSettingsFileSize)
+                    .arg(why.size);
+        break;
+      case Reason::NoCanvas:
+        error = QStringLiteral("%1 の直径 %2 mm と解像度 %3 dpi ではﾗﾍﾞﾙを作れません。")
+                    .arg(shown)
+                    .arg(why.settings.diameterMm, 0, 'g', 17)
+                    .arg(why.settings.resolutionDpi, 0, 'g', 17);
+        break;
     }
     return false;
   }
-  // 32 bytes were read, so they decode.
-  const auto decoded = lumo::DecodeSettings(
-      std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                    static_cast<std::size_t>(bytes.size())));
-  // Other values are taken as they are; these two would leave nothing to draw on.
-  if (!lumo::CanvasWithinLimit(*decoded)) {
-    error = QStringLiteral("%1 の直径 %2 mm と解像度 %3 dpi ではﾗﾍﾞﾙを作れません。")
-                .arg(shown)
-                .arg(decoded->diameterMm, 0, 'g', 17)
-                .arg(decoded->resolutionDpi, 0, 'g', 17);
-    return false;
-  }
-  settings_ = *decoded;
+  settings_ = *loaded;
   SetPathName(path);
   return true;
 }

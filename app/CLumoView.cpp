@@ -14,11 +14,11 @@
 #include <QWheelEvent>
 #include <system_error>
 
+#include "AcceptanceRules.h"
 #include "CLumoDoc.h"
 #include "DroppedFiles.h"
 #include "FolderListing.h"
 #include "LabelBitmap.h"
-#include "LabelComposer.h"
 #include "Surface.h"
 #include "TextIntake.h"
 
@@ -65,7 +65,14 @@ void CLumoView::OnInitialUpdate() {
   const lumo::LabelSettings& settings = document_.settings();
   if (lumo::CreateCanvas(canvas_, settings)) settings_ = settings;
   FitToWidth();
-  lumo::ComposeLabel(canvas_, settings_, labelText_, lowerText_);
+  (void)ComposeLabel();
+}
+
+lumo::LabelLayout CLumoView::ComposeLabel() {
+  lumo::LabelLayout layout = lumo::RenderLabel(canvas_, settings_, labelText_);
+  labelText_.resize(layout.keptBytes);
+  lowerText_ = labelText_.substr(layout.lowerStart);
+  return layout;
 }
 
 void CLumoView::OnEditPaste() {
@@ -74,34 +81,37 @@ void CLumoView::OnEditPaste() {
   if (clipboard.state == ClipboardText::State::Text) {
     labelText_ = lumo::PastedText(clipboard.text.toUtf8().toStdString());
   }
-  RenderAndSave();
+  (void)RenderAndSave();
   update();
 }
 
 void CLumoView::OnDropFiles(const std::string& path) {
   droppedPath_ = path;
   if (lumo::HasTxtExtension(droppedPath_)) {
-    lumo::TextFileResult read = lumo::ReadTextFile(droppedPath_, canvas_.textCapacity);
-    if (!read.ok) return;
-    labelText_ = std::move(read.text);
+    lumo::Result<std::string> read =
+        lumo::ReadTextFile(droppedPath_, canvas_.geometry.textCapacity);
+    if (!read) return;
+    labelText_ = std::move(*read);
   } else {
-    droppedPath_ += "/*";
-    labelText_ = lumo::BuildFolderListing(droppedPath_);
+    // Anything but a folder that can be listed gives an empty label.
+    lumo::Result<std::string> listing = lumo::BuildFolderListing(droppedPath_);
+    labelText_ = listing ? std::move(*listing) : std::string();
   }
-  RenderAndSave();
+  (void)RenderAndSave();
   update();
 }
 
 void CLumoView::FitToWidth() {
-  preview_ =
-      lumo::FitToWidth(preview_, width(), canvas_.canvasRect.width(), canvas_.canvasRect.height());
+  preview_ = lumo::FitToWidth(preview_, width(), canvas_.geometry.canvasRect.width(),
+                              canvas_.geometry.canvasRect.height());
   update();
 }
 
 void CLumoView::OnLabelAdjust() {
   const int clientWidth = width();
-  const std::optional<lumo::PreviewRatios> ratios = lumo::CapturePreviewRatios(
-      preview_, canvas_.canvasRect.width(), canvas_.canvasRect.height(), clientWidth);
+  const std::optional<lumo::PreviewRatios> ratios =
+      lumo::CapturePreviewRatios(preview_, canvas_.geometry.canvasRect.width(),
+                                 canvas_.geometry.canvasRect.height(), clientWidth);
 
   adjustDlg_.setValues(lumo::ToEntered(settings_));
   adjustDlg_.exec();
@@ -113,17 +123,17 @@ void CLumoView::OnLabelAdjust() {
     settings_ = adjusted;
     document_.SetSettings(settings_);
   }
-  preview_ = lumo::RestorePreview(preview_, ratios, clientWidth, canvas_.canvasRect.width(),
-                                  canvas_.canvasRect.height());
-  RenderAndSave();
+  preview_ =
+      lumo::RestorePreview(preview_, ratios, clientWidth, canvas_.geometry.canvasRect.width(),
+                           canvas_.geometry.canvasRect.height());
+  (void)RenderAndSave();
   update();
 }
 
-void CLumoView::RenderAndSave() {
+lumo::Result<std::filesystem::path> CLumoView::RenderAndSave() {
   const BusyCursor busy;
-  // A label file that cannot be written is skipped quietly: the preview still
-  // shows the label, and the next render tries again.
-  (void)lumo::RenderAndSave(canvas_, settings_, labelText_, lowerText_, currentDirectory_);
+  (void)ComposeLabel();
+  return lumo::SaveLabelBitmap(canvas_.image, settings_.resolutionDpi, currentDirectory_);
 }
 
 void CLumoView::paintEvent(QPaintEvent* /*event*/) {
@@ -136,7 +146,8 @@ void CLumoView::OnDraw(QPainter& painter) {
   const int h = height();
   if (w <= 0 || h <= 0) return;
   lumo::Surface backBuffer(w, h);
-  const lumo::PreviewRect dest = lumo::PreviewDestination(preview_, canvas_.canvasRect.width(), w);
+  const lumo::PreviewRect dest =
+      lumo::PreviewDestination(preview_, canvas_.geometry.canvasRect.width(), w);
   if (!canvas_.image.empty() && dest.width > 0 && dest.height > 0) {
     lumo::ScaledCopy(backBuffer, dest.x, dest.y, dest.width, dest.height, canvas_.image);
   }

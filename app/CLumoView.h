@@ -10,8 +10,10 @@
 
 #include "CAdjustDlg.h"
 #include "LabelCanvas.h"
+#include "LabelLayout.h"
 #include "LabelSettings.h"
 #include "PreviewGeometry.h"
+#include "Result.h"
 
 class CLumoDoc;
 class QDragEnterEvent;
@@ -51,8 +53,9 @@ class CLumoView : public QWidget {
   // canvas is rebuilt with the preview kept at the same place and size, and
   // the label is rendered and saved.
   void OnLabelAdjust();
-  // Composes the label and writes it to the next numbered bitmap file.
-  void RenderAndSave();
+  // Composes the label and writes it to the next numbered bitmap file; the
+  // file's path, or why none was written.
+  [[nodiscard]] lumo::Result<std::filesystem::path> RenderAndSave();
 
   // Where paste takes its text from; the system clipboard unless replaced.
   void SetClipboardReader(ClipboardReader reader) { clipboardReader_ = std::move(reader); }
@@ -61,10 +64,6 @@ class CLumoView : public QWidget {
   [[nodiscard]] const lumo::LabelCanvas& canvas() const noexcept { return canvas_; }
   [[nodiscard]] const lumo::LabelSettings& settings() const noexcept { return settings_; }
   [[nodiscard]] const std::string& labelText() const noexcept { return labelText_; }
-  [[nodiscard]] const std::filesystem::path& currentDirectory() const noexcept {
-    return currentDirectory_;
-  }
-  [[nodiscard]] CAdjustDlg& adjustDialog() noexcept { return adjustDlg_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -74,6 +73,9 @@ class CLumoView : public QWidget {
 
  private:
   void OnDraw(QPainter& painter);
+  // Lays the label text out on the canvas and draws it; the text keeps what
+  // fits the capacity and lowerText_ becomes the lower half's part.
+  lumo::LabelLayout ComposeLabel();
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
 
   CLumoDoc& document_;

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "LabelCanvas.h"
-#include "LabelComposer.h"
 #include "PreviewGeometry.h"
 #include "Surface.h"
 #include "TextIntake.h"
@@ -19,9 +18,7 @@ const lumo::LabelCanvas& DefaultLabel() {
     lumo::LabelCanvas made;
     const lumo::LabelSettings settings;
     if (!lumo::CreateCanvas(made, settings)) return made;
-    std::string text(lumo::kStartupPrompt);
-    std::string lower;
-    lumo::ComposeLabel(made, settings, text, lower);
+    (void)lumo::RenderLabel(made, settings, lumo::kStartupPrompt);
     return made;
   }();
   return canvas;
@@ -34,7 +31,7 @@ void Repaint(benchmark::State& state, const lumo::PreviewState& preview) {
     return;
   }
   const lumo::PreviewRect dest =
-      lumo::PreviewDestination(preview, canvas.canvasRect.width(), kClient);
+      lumo::PreviewDestination(preview, canvas.geometry.canvasRect.width(), kClient);
   for (auto _ : state) {
     lumo::Surface backBuffer(kClient, kClient);
     lumo::ScaledCopy(backBuffer, dest.x, dest.y, dest.width, dest.height, canvas.image);
@@ -44,12 +41,12 @@ void Repaint(benchmark::State& state, const lumo::PreviewState& preview) {
 }
 
 void BM_RepaintFitted(benchmark::State& state) {
-  const int side = DefaultLabel().canvasRect.width();
+  const int side = DefaultLabel().geometry.canvasRect.width();
   Repaint(state, lumo::FitToWidth({}, kClient, side, side));
 }
 
 void BM_RepaintZoom10(benchmark::State& state) {
-  const int side = DefaultLabel().canvasRect.width();
+  const int side = DefaultLabel().geometry.canvasRect.width();
   lumo::PreviewState preview = lumo::FitToWidth({}, kClient, side, side);
   preview.zoom = 10.0;
   Repaint(state, preview);

@@ -11,7 +11,6 @@
 #include "CodePage932.h"
 #include "LabelBitmap.h"
 #include "LabelCanvas.h"
-#include "LabelComposer.h"
 
 namespace {
 
@@ -65,13 +64,13 @@ lumo::LabelCanvas DefaultCanvas() {
 template <typename Save>
 void TimeSaves(benchmark::State& state, Save save) {
   for (auto _ : state) {
-    const lumo::SaveResult saved = save();
-    if (!saved.ok) {
-      state.SkipWithError(saved.error.c_str());
+    const lumo::Result<std::filesystem::path> saved = save();
+    if (!saved) {
+      state.SkipWithError(saved.error().message.c_str());
       break;
     }
     state.PauseTiming();
-    std::filesystem::remove(saved.path);
+    std::filesystem::remove(*saved);
     state.ResumeTiming();
   }
 }
@@ -82,9 +81,8 @@ void BM_RenderAndSaveFullDefaultLabel(benchmark::State& state) {
   const std::string text = FullLabelText();
   const ScratchFolder folder;
   TimeSaves(state, [&] {
-    std::string labelText = text;
-    std::string lowerText;
-    return lumo::RenderAndSave(canvas, settings, labelText, lowerText, folder.path());
+    (void)lumo::RenderLabel(canvas, settings, text);
+    return lumo::SaveLabelBitmap(canvas.image, settings.resolutionDpi, folder.path());
   });
 }
 BENCHMARK(BM_RenderAndSaveFullDefaultLabel)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -92,7 +90,7 @@ BENCHMARK(BM_RenderAndSaveFullDefaultLabel)->Unit(benchmark::kMillisecond)->UseR
 void BM_SaveDefaultLabel(benchmark::State& state) {
   const lumo::LabelCanvas canvas = DefaultCanvas();
   const ScratchFolder folder;
-  TimeSaves(state, [&] { return lumo::SaveLabelBitmap(canvas, 600.0, folder.path()); });
+  TimeSaves(state, [&] { return lumo::SaveLabelBitmap(canvas.image, 600.0, folder.path()); });
 }
 BENCHMARK(BM_SaveDefaultLabel)->Unit(benchmark::kMillisecond)->UseRealTime();
 

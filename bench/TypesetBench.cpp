@@ -4,7 +4,7 @@
 #include <string>
 
 #include "CodePage932.h"
-#include "LabelComposer.h"
+#include "LabelCanvas.h"
 
 namespace {
 
@@ -12,7 +12,8 @@ namespace {
 // the upper half, 30 more for the lower half.
 std::string FullLabelText() {
   const std::string kana = lumo::cp932::FromUtf8(
-      "いろはにほへとちりぬるをわかよたれそつねならむうゐのおくやまけふこえてあさきゆめみしゑひもせす"
+      "いろはにほへとちりぬるをわかよたれそつねならむうゐのおくやまけふこえてあさきゆめみしゑひもせ"
+      "す"
       "漢字仮名交じり文の試験");
   std::string text;
   for (int line = 0; line < 60; ++line) {
@@ -33,14 +34,9 @@ void BM_ComposeFullDefaultLabel(benchmark::State& state) {
     return;
   }
   const std::string text = FullLabelText();
-  std::string labelText;
-  std::string lowerText;
   std::size_t glyphs = 0;
-  lumo::ComposeLabel(canvas, settings, labelText = text, lowerText,
-                     [&](lumo::LabelHalf, const lumo::GlyphPlacement&) { ++glyphs; }, false);
   for (auto _ : state) {
-    labelText = text;
-    lumo::ComposeLabel(canvas, settings, labelText, lowerText);
+    glyphs = lumo::RenderLabel(canvas, settings, text).glyphs.size();
     benchmark::DoNotOptimize(canvas.image.pixels().data());
   }
   state.counters["glyphs"] = static_cast<double>(glyphs);

@@ -5,37 +5,11 @@
 #include <algorithm>
 #include <charconv>
 
+#include "AcceptanceRules.h"
+#include "CanvasGeometry.h"
+
 namespace lumo::cli {
 namespace {
-
-constexpr std::string_view kUsage =
-    "Usage: lumo-render [OPTIONS] [INPUT]\n"
-    "Typesets text onto a round disc label and writes it as the next free\n"
-    "lumo000.bmp ... lumo999.bmp.\n"
-    "\n"
-    "INPUT  a file whose name ends in \".txt\" (any case): its first bytes are the text;\n"
-    "       any other path: a listing of that folder is the text;\n"
-    "       \"-\": standard input, UTF-8 text up to the first NUL byte;\n"
-    "       none: the start-up prompt.\n"
-    "\n"
-    "Options:\n"
-    "  --settings FILE.lum     start from the settings in that file (default: the defaults)\n"
-    "  --diameter MM           label diameter, 41 to 599\n"
-    "  --dpi DPI               resolution, 61 to 23999\n"
-    "  --chars-per-circle N    two-byte characters in a whole circle, 2 to 300\n"
-    "  --rings N               ring pitches across the radius, 1 to 79\n"
-    "  --first-ring N          first ring that receives text (0 = outermost)\n"
-    "  --used-rings N          rings that receive text, at least 1;\n"
-    "                          first ring + used rings may not exceed rings\n"
-    "                          (a label's side may not exceed 8191 pixels)\n"
-    "  -o, --output-dir DIR    where the numbered file goes (default: the current directory)\n"
-    "  --layout                write no file; print one line per glyph, in drawing order:\n"
-    "                          <upper|lower> <ring> <x> <y> <escapement> <height> <width> <hex>\n"
-    "  -h, --help              show this help and exit\n"
-    "  --version               show the version and exit\n"
-    "\n"
-    "Exit status: 0 and the written file's path on standard output; 1 when the input\n"
-    "cannot be read or the file cannot be written; 2 for a usage error or refused settings.\n";
 
 std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
   std::int32_t value = 0;
@@ -49,14 +23,54 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
 
 }  // namespace
 
-std::string_view UsageText() noexcept { return kUsage; }
+std::string UsageText() {
+  const auto range = [](RuleRange r) {
+    return std::to_string(r.min) + " to " + std::to_string(r.max);
+  };
+  return "Usage: lumo-render [OPTIONS] [INPUT]\n"
+         "Typesets text onto a round disc label and writes it as the next free\n"
+         "lumo000.bmp ... lumo999.bmp.\n"
+         "\n"
+         "INPUT  a file whose name ends in \".txt\" (any case): its first bytes are the text;\n"
+         "       any other path: a listing of that folder is the text;\n"
+         "       \"-\": standard input, UTF-8 text up to the first NUL byte;\n"
+         "       none: the start-up prompt.\n"
+         "\n"
+         "Options:\n"
+         "  --settings FILE.lum     start from the settings in that file (default: the defaults)\n"
+         "  --diameter MM           label diameter, " +
+         range(kDiameterRule) +
+         "\n"
+         "  --dpi DPI               resolution, " +
+         range(kResolutionRule) +
+         "\n"
+         "  --chars-per-circle N    two-byte characters in a whole circle, " +
+         range(kCharsPerCircleRule) +
+         "\n"
+         "  --rings N               ring pitches across the radius, " +
+         range(kRingCountRule) +
+         "\n"
+         "  --first-ring N          first ring that receives text (0 = outermost)\n"
+         "  --used-rings N          rings that receive text, at least 1;\n"
+         "                          first ring + used rings may not exceed rings\n"
+         "                          (a label's side may not exceed " +
+         std::to_string(kMaxCanvasSide) +
+         " pixels)\n"
+         "  -o, --output-dir DIR    where the numbered file goes (default: the current directory)\n"
+         "  --layout                write no file; print one line per glyph, in drawing order:\n"
+         "                          <upper|lower> <ring> <x> <y> <escapement> <height> <width> "
+         "<hex>\n"
+         "  -h, --help              show this help and exit\n"
+         "  --version               show the version and exit\n"
+         "\n"
+         "Exit status: 0 and the written file's path on standard output; 1 when the input\n"
+         "cannot be read or the file cannot be written; 2 for a usage error or refused settings.\n";
+}
 
-ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
-  ParsedCommandLine parsed;
-  CommandLine& line = parsed.line;
-  auto fail = [&parsed](std::string message) {
-    parsed.error = std::move(message) + " (see lumo-render --help)";
-    return parsed;
+Result<CommandLine> ParseCommandLine(std::span<const std::string_view> args) {
+  CommandLine line;
+  auto fail = [](std::string message) {
+    return Error{std::move(message) + " (see lumo-render --help)"};
   };
 
   bool optionsEnded = false;
@@ -121,8 +135,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
       line.overrides[index] = number;
     }
   }
-  parsed.ok = true;
-  return parsed;
+  return line;
 }
 
 }  // namespace lumo::cli

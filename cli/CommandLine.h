@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "Result.h"
+
 namespace lumo::cli {
 
 // The settings that single options override, in the order of LabelSettings
@@ -26,17 +28,12 @@ struct CommandLine {
   bool version = false;
 };
 
-struct ParsedCommandLine {
-  bool ok = false;
-  CommandLine line;
-  std::string error;  // one line, when !ok
-};
-
 // `args` are the arguments after the program name. Options may come before
-// or after the input; "--" ends the options.
-[[nodiscard]] ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args);
+// or after the input; "--" ends the options. A mistake gives one line that
+// names the argument at fault.
+[[nodiscard]] Result<CommandLine> ParseCommandLine(std::span<const std::string_view> args);
 
 // The text that --help prints.
-[[nodiscard]] std::string_view UsageText() noexcept;
+[[nodiscard]] std::string UsageText();
 
 }  // namespace lumo::cli

@@ -2,7 +2,6 @@
 // a paste or its start-up.
 #include "LabelInput.h"
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include <cstring>
 
 #include "FolderListing.h"
+#include "Io.h"
 #include "TextIntake.h"
 
 namespace lumo::cli {
@@ -26,63 +26,42 @@ std::size_t PasteLimit(std::int32_t capacity) {
   return std::min(kUntrimmedPasteLimit, (static_cast<std::size_t>(capacity) + 1) * 4 + 3);
 }
 
-LabelInput ReadPaste(std::int32_t capacity) {
-  LabelInput result;
+Result<LabelInput> ReadPaste(std::int32_t capacity) {
   const std::size_t limit = PasteLimit(capacity);
   std::string bytes;
   char block[64 * 1024];
   // Nothing after the first NUL byte counts, so reading stops there.
   bool sawNul = false;
   while (bytes.size() < limit && !sawNul) {
-    const ssize_t got = ::read(STDIN_FILENO, block, std::min(sizeof block, limit - bytes.size()));
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = RetryOnEintr(
+        [&] { return ::read(STDIN_FILENO, block, std::min(sizeof block, limit - bytes.size())); });
     if (got < 0) {
-      result.error = std::string("cannot read standard input: ") + std::strerror(errno);
-      return result;
+      return Error{std::string("cannot read standard input: ") + std::strerror(errno), errno};
     }
     if (got == 0) break;
     bytes.append(block, static_cast<std::size_t>(got));
     sawNul = std::memchr(block, '\0', static_cast<std::size_t>(got)) != nullptr;
   }
-  result.text = PastedText(bytes);
-  result.ok = true;
-  return result;
-}
-
-// Why `path` cannot be listed, or empty when it is a folder that opens.
-std::string WhyNotListable(const std::string& path) {
-  DIR* folder = ::opendir(path.c_str());
-  if (folder == nullptr) return std::strerror(errno);
-  ::closedir(folder);
-  return {};
+  return LabelInput{PastedText(bytes), {}};
 }
 
 }  // namespace
 
-LabelInput ReadLabelInput(const std::optional<std::string>& input, std::int32_t capacity) {
-  LabelInput result;
-  if (!input) {
-    result.text = std::string(kStartupPrompt);
-    result.ok = true;
-    return result;
-  }
+Result<LabelInput> ReadLabelInput(const std::optional<std::string>& input, std::int32_t capacity) {
+  if (!input) return LabelInput{std::string(kStartupPrompt), {}};
   if (*input == "-") return ReadPaste(capacity);
   if (HasTxtExtension(*input)) {
-    TextFileResult file = ReadTextFile(*input, capacity);
-    result.ok = file.ok;
-    result.text = std::move(file.text);
-    result.error = std::move(file.error);
-    return result;
+    Result<std::string> file = ReadTextFile(*input, capacity);
+    if (!file) return file.error();
+    return LabelInput{std::move(*file), {}};
   }
-  result.text = BuildFolderListing(*input + "/*");
-  result.ok = true;
-  if (result.text.empty()) {
-    if (const std::string why = WhyNotListable(*input); !why.empty()) {
-      result.warning =
-          "nothing could be listed from " + *input + ": " + why + "; the label is empty";
-    }
+  Result<std::string> listing = BuildFolderListing(*input);
+  if (!listing) {
+    return LabelInput{{},
+                      "nothing could be listed from " + *input + ": " +
+                          std::strerror(listing.error().errnum) + "; the label is empty"};
   }
-  return result;
+  return LabelInput{std::move(*listing), {}};
 }
 
 }  // namespace lumo::cli

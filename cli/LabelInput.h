@@ -6,19 +6,20 @@
 #include <optional>
 #include <string>
 
+#include "Result.h"
+
 namespace lumo::cli {
 
 struct LabelInput {
-  bool ok = false;
   std::string text;     // code page 932
-  std::string error;    // one line, when !ok: the input cannot be read
-  std::string warning;  // one line, when a folder could not be listed (ok still)
+  std::string warning;  // one line, when a folder could not be listed
 };
 
 // No input: the start-up prompt. A name ending in ".txt": the file's first
 // `capacity` bytes. "-": standard input as a paste. Anything else: the listing
-// of that folder, which is empty when it cannot be listed.
-[[nodiscard]] LabelInput ReadLabelInput(const std::optional<std::string>& input,
-                                        std::int32_t capacity);
+// of that folder, which is empty, with a warning, when it cannot be listed.
+// An error when the input cannot be read.
+[[nodiscard]] Result<LabelInput> ReadLabelInput(const std::optional<std::string>& input,
+                                                std::int32_t capacity);
 
 }  // namespace lumo::cli

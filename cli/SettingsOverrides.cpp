@@ -2,20 +2,21 @@
 // the single values given as options, under the settings dialog's rules.
 #include "SettingsOverrides.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <optional>
-#include <span>
 
-#include "FileStart.h"
-#include "LabelCanvas.h"
+#include "AcceptanceRules.h"
+#include "CanvasGeometry.h"
+#include "SettingsFile.h"
 
 namespace lumo::cli {
 namespace {
 
 enum Field : std::size_t { kDiameter, kResolution, kChars, kRings, kFirst, kUsed };
+
+constexpr int kUnreadable = 1;
+constexpr int kRefused = 2;
 
 std::string FormatNumber(double value) {
   char text[32];
@@ -27,26 +28,35 @@ std::string Option(std::size_t field, std::int32_t value) {
   return std::string(kSettingOptions[field]) + " " + std::to_string(value);
 }
 
-struct ReadOutcome {
-  std::optional<LabelSettings> settings;
-  std::string error;
-};
+std::string Range(RuleRange range) {
+  return std::to_string(range.min) + " to " + std::to_string(range.max);
+}
 
-// Only the first 32 bytes count; a longer file is read no further.
-ReadOutcome ReadSettingsFile(const std::string& path) {
-  ReadOutcome out;
-  const FileStart start = ReadFileStart(path, kSettingsFileSize);
-  if (start.error != 0) {
-    out.error = "cannot read settings file " + path + ": " + std::strerror(start.error);
-  } else if (start.bytes.size() < kSettingsFileSize) {
-    out.error = "cannot read settings file " + path + ": it has " +
-                std::to_string(start.bytes.size()) + " bytes, a settings file has " +
-                std::to_string(kSettingsFileSize);
-  } else {
-    out.settings = DecodeSettings(std::span(
-        reinterpret_cast<const std::uint8_t*>(start.bytes.data()), start.bytes.size()));
+Failure TooLarge(double diameterMm, double resolutionDpi, std::string refused) {
+  return {kRefused, std::move(refused) + " refused: a " + FormatNumber(diameterMm) +
+                        " mm label at " + FormatNumber(resolutionDpi) + " dpi needs more than " +
+                        std::to_string(kMaxCanvasSide) + " pixels a side"};
+}
+
+Failure FileFailure(const std::string& path, const SettingsFileError& error) {
+  using Reason = SettingsFileError::Reason;
+  const std::string prefix = "cannot read settings file " + path + ": ";
+  switch (error.reason) {
+    case Reason::Unreadable:
+      return {kUnreadable, prefix + std::strerror(error.errnum)};
+    case Reason::TooShort:
+      return {kUnreadable, prefix + "it has " + std::to_string(error.size) +
+                               " bytes, a settings file has " + std::to_string(kSettingsFileSize)};
+    case Reason::NoCanvas:
+      break;
   }
-  return out;
+  const LabelSettings& s = error.settings;
+  if (!std::isfinite(s.diameterMm) || !std::isfinite(s.resolutionDpi)) {
+    return {kRefused, "settings refused: the diameter (" + FormatNumber(s.diameterMm) +
+                          ") and the resolution (" + FormatNumber(s.resolutionDpi) +
+                          ") must be finite numbers"};
+  }
+  return TooLarge(s.diameterMm, s.resolutionDpi, "settings");
 }
 
 // The rule a given value breaks, judged on the entered values alone, or empty.
@@ -54,14 +64,16 @@ std::string BrokenRule(const CommandLine& line, const EnteredSettings& entered) 
   const auto& given = line.overrides;
   const RuleVerdicts verdicts = CheckAcceptanceRules(entered);
   if (given[kDiameter] && !verdicts.diameter) {
-    return Option(kDiameter, entered[kDiameter]) + " refused: the diameter must be 41 to 599 mm";
+    return Option(kDiameter, entered[kDiameter]) + " refused: the diameter must be " +
+           Range(kDiameterRule) + " mm";
   }
   if (given[kResolution] && !verdicts.resolution) {
-    return Option(kResolution, entered[kResolution]) +
-           " refused: the resolution must be 61 to 23999 dpi";
+    return Option(kResolution, entered[kResolution]) + " refused: the resolution must be " +
+           Range(kResolutionRule) + " dpi";
   }
   if (given[kChars] && !verdicts.charsPerCircle) {
-    return Option(kChars, entered[kChars]) + " refused: characters per circle must be 2 to 300";
+    return Option(kChars, entered[kChars]) + " refused: characters per circle must be " +
+           Range(kCharsPerCircleRule);
   }
   if ((!given[kRings] && !given[kFirst] && !given[kUsed]) || verdicts.ringGroup) return {};
   // The three ring values are accepted together or not at all.
@@ -69,25 +81,20 @@ std::string BrokenRule(const CommandLine& line, const EnteredSettings& entered) 
   for (const std::size_t field : {kRings, kFirst, kUsed}) {
     if (given[field]) named += (named.empty() ? "" : " ") + Option(field, entered[field]);
   }
-  return named + " refused: the rings must be 1 to 79, the used rings at least 1, and first ring" +
-         " + used rings (" + std::to_string(entered[kFirst]) + " + " +
-         std::to_string(entered[kUsed]) + ") may not exceed the rings (" +
-         std::to_string(entered[kRings]) + ")";
+  return named + " refused: the rings must be " + Range(kRingCountRule) +
+         ", the used rings at least 1, and first ring + used rings (" +
+         std::to_string(entered[kFirst]) + " + " + std::to_string(entered[kUsed]) +
+         ") may not exceed the rings (" + std::to_string(entered[kRings]) + ")";
 }
 
 }  // namespace
 
-SettingsOutcome ResolveSettings(const CommandLine& line) {
-  SettingsOutcome out;
+Result<ResolvedSettings, Failure> ResolveSettings(const CommandLine& line) {
   LabelSettings base;
   if (line.settingsFile) {
-    ReadOutcome read = ReadSettingsFile(*line.settingsFile);
-    if (!read.settings) {
-      out.exitStatus = 1;
-      out.error = std::move(read.error);
-      return out;
-    }
-    base = *read.settings;
+    const auto loaded = LoadSettingsFile(*line.settingsFile);
+    if (!loaded) return FileFailure(*line.settingsFile, loaded.error());
+    base = *loaded;
   }
 
   const EnteredSettings loaded = ToEntered(base);
@@ -95,13 +102,10 @@ SettingsOutcome ResolveSettings(const CommandLine& line) {
   for (std::size_t field = 0; field < entered.size(); ++field) {
     if (line.overrides[field]) entered[field] = *line.overrides[field];
   }
-  const EnteredSettings accepted = ApplyAcceptanceRules(loaded, entered);
-
   if (std::string broken = BrokenRule(line, entered); !broken.empty()) {
-    out.exitStatus = 2;
-    out.error = std::move(broken);
-    return out;
+    return Failure{kRefused, std::move(broken)};
   }
+  const EnteredSettings accepted = ApplyAcceptanceRules(loaded, entered);
   // With every rule of its own met, a value can only have been kept back
   // because the diameter and the resolution together exceed the canvas limit.
   std::string keptBack;
@@ -110,13 +114,7 @@ SettingsOutcome ResolveSettings(const CommandLine& line) {
       keptBack += (keptBack.empty() ? "" : " ") + Option(field, entered[field]);
     }
   }
-  if (!keptBack.empty()) {
-    out.exitStatus = 2;
-    out.error = keptBack + " refused: a " + std::to_string(entered[kDiameter]) + " mm label at " +
-                std::to_string(entered[kResolution]) + " dpi needs more than " +
-                std::to_string(kMaxCanvasSide) + " pixels a side";
-    return out;
-  }
+  if (!keptBack.empty()) return TooLarge(entered[kDiameter], entered[kResolution], keptBack);
 
   // Fields not given keep their exact values (a settings file may hold 120.5).
   const LabelSettings chosen = FromEntered(accepted);
@@ -127,24 +125,11 @@ SettingsOutcome ResolveSettings(const CommandLine& line) {
   if (line.overrides[kRings]) settings.ringCount = chosen.ringCount;
   if (line.overrides[kFirst]) settings.firstRing = chosen.firstRing;
   if (line.overrides[kUsed]) settings.usedRings = chosen.usedRings;
-
-  if (!std::isfinite(settings.diameterMm) || !std::isfinite(settings.resolutionDpi)) {
-    out.exitStatus = 2;
-    out.error = "settings refused: the diameter (" + FormatNumber(settings.diameterMm) +
-                ") and the resolution (" + FormatNumber(settings.resolutionDpi) +
-                ") must be finite numbers";
-    return out;
-  }
-  if (!CanvasWithinLimit(settings)) {
-    out.exitStatus = 2;
-    out.error = "settings refused: a " + FormatNumber(settings.diameterMm) + " mm label at " +
-                FormatNumber(settings.resolutionDpi) + " dpi needs more than " +
-                std::to_string(kMaxCanvasSide) + " pixels a side";
-    return out;
-  }
-  out.ok = true;
-  out.settings = settings;
-  return out;
+  // An override of one of the two can still leave a file's other value
+  // beyond what a canvas allows.
+  const std::optional<CanvasGeometry> geometry = ComputeCanvasGeometry(settings);
+  if (!geometry) return TooLarge(settings.diameterMm, settings.resolutionDpi, "settings");
+  return ResolvedSettings{settings, *geometry};
 }
 
 }  // namespace lumo::cli

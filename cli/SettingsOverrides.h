@@ -4,22 +4,28 @@
 
 #include <string>
 
+#include "CanvasGeometry.h"
 #include "CommandLine.h"
 #include "LabelSettings.h"
+#include "Result.h"
 
 namespace lumo::cli {
 
-struct SettingsOutcome {
-  bool ok = false;
-  LabelSettings settings;
-  int exitStatus = 0;  // when !ok: 1 the file cannot be read, 2 refused settings
-  std::string error;   // one line, when !ok
+// Why lumo-render stops: one line, and the exit status that goes with it.
+struct Failure {
+  int exitStatus = 1;
+  std::string message;
 };
 
-// Reads --settings (a file of fewer than 32 bytes cannot be read), applies the
-// overrides under the acceptance rules and checks the canvas limit. A value
-// that breaks a rule is refused with the rule it breaks, also when it equals
-// the value it would replace.
-[[nodiscard]] SettingsOutcome ResolveSettings(const CommandLine& line);
+struct ResolvedSettings {
+  LabelSettings settings;
+  CanvasGeometry geometry;  // of the canvas those settings give
+};
+
+// Reads --settings, applies the overrides under the acceptance rules and
+// checks the canvas limit. A value that breaks a rule is refused with the rule
+// it breaks, also when it equals the value it would replace. Exit status 1:
+// the file cannot be read; 2: refused settings.
+[[nodiscard]] Result<ResolvedSettings, Failure> ResolveSettings(const CommandLine& line);
 
 }  // namespace lumo::cli

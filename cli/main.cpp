@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "FontFace.h"
 #include "LabelBitmap.h"
 #include "LabelCanvas.h"
 #include "LabelComposer.h"
@@ -41,61 +42,59 @@ int WriteStdout(std::string_view text) {
   return kExitOk;
 }
 
-void AppendLayoutLine(std::string& out, lumo::LabelHalf half, const lumo::GlyphPlacement& glyph) {
-  char numbers[96];
-  std::snprintf(numbers, sizeof numbers, "%s %d %d %d %d %d %d ",
-                half == lumo::LabelHalf::Upper ? "upper" : "lower", glyph.ring, glyph.x, glyph.y,
-                glyph.font.escapement, glyph.font.height, glyph.font.width);
-  out += numbers;
+// One line per glyph: half, ring, reference point, escapement, height, width
+// and the glyph's bytes in hexadecimal.
+std::string LayoutText(const lumo::LabelLayout& layout) {
+  std::string out;
   constexpr char kHex[] = "0123456789abcdef";
-  for (const char c : glyph.bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0x0F];
+  for (const lumo::PlacedGlyph& glyph : layout.glyphs) {
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, "%s %d %d %d %d %d %d ",
+                  glyph.half == lumo::LabelHalf::Upper ? "upper" : "lower", glyph.ring, glyph.x,
+                  glyph.y, glyph.font.escapement, glyph.font.height, glyph.font.width);
+    out += numbers;
+    for (const char c : glyph.bytes()) {
+      const auto byte = static_cast<unsigned char>(c);
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0x0F];
+    }
+    out += '\n';
   }
-  out += '\n';
+  return out;
 }
 
 int Run(std::span<const std::string_view> args) {
-  const lumo::cli::ParsedCommandLine parsed = lumo::cli::ParseCommandLine(args);
-  if (!parsed.ok) {
-    Report(parsed.error);
+  const lumo::Result<lumo::cli::CommandLine> parsed = lumo::cli::ParseCommandLine(args);
+  if (!parsed) {
+    Report(parsed.error().message);
     return kExitUsage;
   }
-  const lumo::cli::CommandLine& line = parsed.line;
+  const lumo::cli::CommandLine& line = *parsed;
   if (line.help) return WriteStdout(lumo::cli::UsageText());
   if (line.version) return WriteStdout("lumo-render " LUMO_VERSION "\n");
 
-  const lumo::cli::SettingsOutcome settings = lumo::cli::ResolveSettings(line);
-  if (!settings.ok) {
-    Report(settings.error);
-    return settings.exitStatus;
+  const auto resolved = lumo::cli::ResolveSettings(line);
+  if (!resolved) {
+    Report(resolved.error().message);
+    return resolved.error().exitStatus;
   }
-  lumo::LabelCanvas canvas;
-  if (!lumo::CreateCanvas(canvas, settings.settings)) {
-    Report("settings refused: the label canvas cannot be made");
-    return kExitUsage;
-  }
-
-  lumo::cli::LabelInput input = lumo::cli::ReadLabelInput(line.input, canvas.textCapacity);
-  if (!input.ok) {
-    Report(input.error);
+  const auto& [settings, geometry] = *resolved;
+  lumo::Result<lumo::cli::LabelInput> input =
+      lumo::cli::ReadLabelInput(line.input, geometry.textCapacity);
+  if (!input) {
+    Report(input.error().message);
     return kExitUnreadableOrUnwritable;
   }
-  if (!input.warning.empty()) Report(input.warning);
+  if (!input->warning.empty()) Report(input->warning);
 
-  std::string lowerText;
-  if (line.layout) {
-    std::string layout;
-    lumo::ComposeLabel(
-        canvas, settings.settings, input.text, lowerText,
-        [&layout](lumo::LabelHalf half, const lumo::GlyphPlacement& glyph) {
-          AppendLayoutLine(layout, half, glyph);
-        },
-        /*draw=*/false);
-    return WriteStdout(layout);
+  // A layout needs the canvas's geometry only, neither pixels nor a face.
+  if (line.layout)
+    return WriteStdout(LayoutText(lumo::ComposeLabel(geometry, settings, input->text)));
+
+  if (const std::optional<lumo::Error> problem = lumo::LabelFaceProblem()) {
+    Report(problem->message);
+    return kExitUnreadableOrUnwritable;
   }
-
   std::filesystem::path directory;
   if (line.outputDir) {
     directory = *line.outputDir;
@@ -107,13 +106,14 @@ int Run(std::span<const std::string_view> args) {
       return kExitUnreadableOrUnwritable;
     }
   }
-  const lumo::SaveResult saved =
-      lumo::RenderAndSave(canvas, settings.settings, input.text, lowerText, directory);
-  if (!saved.ok) {
-    Report(saved.error);
+  lumo::LabelCanvas canvas(geometry);
+  (void)lumo::RenderLabel(canvas, settings, input->text);
+  const auto saved = lumo::SaveLabelBitmap(canvas.image, settings.resolutionDpi, directory);
+  if (!saved) {
+    Report(saved.error().message);
     return kExitUnreadableOrUnwritable;
   }
-  return WriteStdout(saved.path.string() + "\n");
+  return WriteStdout(saved->string() + "\n");
 }
 
 }  // namespace

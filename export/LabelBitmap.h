@@ -1,5 +1,5 @@
-// Writes a label canvas as a numbered bottom-up 32-bit BMP file
-// (lumo000.bmp ... lumo999.bmp) and the compose-then-save sequence.
+// Writes a label image as a numbered bottom-up 32-bit BMP file
+// (lumo000.bmp ... lumo999.bmp).
 #pragma once
 
 #include <array>
@@ -8,16 +8,10 @@
 #include <filesystem>
 #include <string>
 
-#include "LabelCanvas.h"
-#include "LabelSettings.h"
+#include "Result.h"
+#include "Surface.h"
 
 namespace lumo {
-
-struct SaveResult {
-  bool ok = false;
-  std::filesystem::path path;  // the file written, when ok
-  std::string error;           // why nothing was written, when !ok (one line)
-};
 
 // File header (14 bytes) and info header (40 bytes); no colour table follows.
 inline constexpr std::size_t kBitmapHeaderSize = 54;
@@ -30,23 +24,21 @@ inline constexpr int kLabelFileCount = 1000;
 // range saturate and a value that is not a number gives 0.
 [[nodiscard]] std::int32_t PixelsPerMetre(double resolutionDpi) noexcept;
 
-// The header of the file that SaveLabelBitmap writes for `canvas`. It describes
+// The header of the file that SaveLabelBitmap writes for `image`. It describes
 // the pixels actually written: the image's width and height, one plane of 32
 // bits per pixel, rows bottom first.
-[[nodiscard]] BitmapHeader EncodeBitmapHeader(const LabelCanvas& canvas, double resolutionDpi);
+[[nodiscard]] BitmapHeader EncodeBitmapHeader(const Surface& image, double resolutionDpi);
 
 // "lumoNNN.bmp" for 0 <= number < kLabelFileCount.
 [[nodiscard]] std::string LabelFileName(int number);
 
-// Writes `canvas` under the first free name of the series in `directory`; a
-// name that exists in any form (file, folder, dangling link, unreadable) is
-// taken. A file is never overwritten or emptied, and a failed write leaves no
-// file. An empty canvas (no pixels) and a full series write nothing.
-[[nodiscard]] SaveResult SaveLabelBitmap(const LabelCanvas& canvas, double resolutionDpi,
-                                         const std::filesystem::path& directory);
-
-// ComposeLabel followed by SaveLabelBitmap.
-SaveResult RenderAndSave(LabelCanvas& canvas, const LabelSettings& settings, std::string& labelText,
-                         std::string& lowerText, const std::filesystem::path& directory);
+// Writes `image` under the first free name of the series in `directory` and
+// returns the file's path; a name that exists in any form (file, folder,
+// dangling link, unreadable) is taken. A file is never overwritten or emptied,
+// and a failed write leaves no file. An empty image (no pixels) and a full
+// series write nothing.
+[[nodiscard]] Result<std::filesystem::path> SaveLabelBitmap(const Surface& image,
+                                                            double resolutionDpi,
+                                                            const std::filesystem::path& directory);
 
 }  // namespace lumo

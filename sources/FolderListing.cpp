@@ -7,8 +7,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <numeric>
@@ -38,24 +40,7 @@ std::string ListingName(const char* utf8Name) {
   return name;
 }
 
-// Creation times have always been kept in 100-nanosecond ticks; files made
-// within one tick count as made at the same time.
-EntryTime ToEntryTime(const struct statx_timestamp& stamp) {
-  return {stamp.tv_sec, stamp.tv_nsec / 100 * 100};
-}
-
-// File systems filled by image tools often store a zero birth time, which
-// means "unknown" rather than the first second of 1970.
-bool HasBirthTime(const struct statx& info) {
-  return (info.stx_mask & STATX_BTIME) != 0 &&
-         (info.stx_btime.tv_sec != 0 || info.stx_btime.tv_nsec != 0);
-}
-
-// The pattern is the folder followed by "/*"; "*" alone is the current folder.
-std::string FolderOfPattern(std::string_view pattern) {
-  if (pattern.ends_with('*')) pattern.remove_suffix(1);
-  return pattern.empty() ? std::string(".") : std::string(pattern);
-}
+EntryTime FromStatx(const struct statx_timestamp& stamp) { return {stamp.tv_sec, stamp.tv_nsec}; }
 
 // Formats local times as "YYYY/MM/DD HH:MM:SS". Entries made together share
 // their second, so the last one formatted is kept.
@@ -111,10 +96,15 @@ void AppendLine(std::string& out, const FolderEntry& entry, LocalTimeFormatter& 
 
 }  // namespace
 
-std::vector<FolderEntry> ReadFolderEntries(const std::string& folder) {
-  std::vector<FolderEntry> entries;
+EntryTime CreationTime(std::optional<EntryTime> birth, EntryTime modified) noexcept {
+  const EntryTime chosen = birth && *birth != EntryTime{} ? *birth : modified;
+  return {chosen.seconds, chosen.nanoseconds / 100 * 100};
+}
+
+Result<std::vector<FolderEntry>> ReadFolderEntries(const std::string& folder) {
   const DirHandle dir(opendir(folder.c_str()));
-  if (!dir) return entries;
+  if (!dir) return Error{"cannot list " + folder + ": " + std::strerror(errno), errno};
+  std::vector<FolderEntry> entries;
   const int dirFd = dirfd(dir.get());
   // One pass: whatever the folder does meanwhile, only what was read is listed.
   // A read error ends the pass like the end of the folder does.
@@ -127,7 +117,10 @@ std::vector<FolderEntry> ReadFolderEntries(const std::string& folder) {
     FolderEntry entry;
     entry.name = ListingName(found->d_name);
     entry.size = (info.stx_mask & STATX_SIZE) != 0 ? info.stx_size : 0;
-    entry.created = ToEntryTime(HasBirthTime(info) ? info.stx_btime : info.stx_mtime);
+    entry.created =
+        CreationTime((info.stx_mask & STATX_BTIME) != 0 ? std::optional(FromStatx(info.stx_btime))
+                                                        : std::nullopt,
+                     FromStatx(info.stx_mtime));
     entry.isFolder =
         (info.stx_mask & STATX_TYPE) != 0 ? S_ISDIR(info.stx_mode) : found->d_type == DT_DIR;
     entries.push_back(std::move(entry));
@@ -165,10 +158,14 @@ std::string FormatFolderListingLine(const FolderEntry& entry) {
   return line;
 }
 
-std::string BuildFolderListing(std::string_view pattern) {
+Result<std::string> BuildFolderListing(std::string_view folder) {
   // A NUL would silently cut the path short and list some other folder.
-  if (pattern.empty() || pattern.find('\0') != std::string_view::npos) return {};
-  std::vector<FolderEntry> entries = ReadFolderEntries(FolderOfPattern(pattern));
+  if (folder.find('\0') != std::string_view::npos) {
+    return Error{"cannot list a folder whose name holds a NUL byte", EINVAL};
+  }
+  Result<std::vector<FolderEntry>> read = ReadFolderEntries(std::string(folder));
+  if (!read) return read.error();
+  std::vector<FolderEntry>& entries = *read;
   OrderFolderEntries(entries);
   LocalTimeFormatter times;
   std::string listing;

@@ -4,16 +4,19 @@
 
 #include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Result.h"
+
 namespace lumo {
 
-// `pattern` is the folder's path followed by "/*". Returns the listing in code
-// page 932, every line ended by CR LF, or the empty string when nothing can be
-// listed (no such folder, not a folder, not readable).
-[[nodiscard]] std::string BuildFolderListing(std::string_view pattern);
+// The listing of `folder` in code page 932, every line ended by CR LF; an
+// error, with its errno, when the folder cannot be listed (no such folder,
+// not a folder, not readable, a path holding a NUL byte).
+[[nodiscard]] Result<std::string> BuildFolderListing(std::string_view folder);
 
 // A point in time as the file system records it: seconds since 1970-01-01
 // 00:00 UTC and the nanoseconds within that second.
@@ -24,6 +27,12 @@ struct EntryTime {
   friend constexpr auto operator<=>(const EntryTime&, const EntryTime&) = default;
 };
 
+// The creation time listed for an entry: its birth time where the file system
+// records one, otherwise its last modification; a birth time of zero (tools
+// that build disk images store it) counts as not recorded. Times are kept in
+// 100-nanosecond ticks, so files made within one tick are made together.
+[[nodiscard]] EntryTime CreationTime(std::optional<EntryTime> birth, EntryTime modified) noexcept;
+
 struct FolderEntry {
   std::string name;        // code page 932, control characters shown as "?"
   std::uint64_t size = 0;  // bytes
@@ -33,8 +42,8 @@ struct FolderEntry {
 
 // Every entry that the folder reports, "." and ".." included, in the order the
 // file system enumerates them. Entries that vanish before they can be examined
-// are left out. Empty when the folder cannot be opened.
-[[nodiscard]] std::vector<FolderEntry> ReadFolderEntries(const std::string& folder);
+// are left out. An error when the folder cannot be opened.
+[[nodiscard]] Result<std::vector<FolderEntry>> ReadFolderEntries(const std::string& folder);
 
 // Puts the entries into listing order: by creation time as the listing's
 // exchange ordering leaves them (see FolderListingOrder.h), then folders ahead

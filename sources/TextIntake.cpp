@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 
 #include "CodePage932.h"
 #include "FileStart.h"
@@ -74,37 +73,29 @@ bool HasTxtExtension(std::string_view path) noexcept {
   return true;
 }
 
-TextFileResult ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
-  TextFileResult result;
-  FileStart start = ReadFileStart(path, capacity > 0 ? ReadLimit(capacity) : 0);
-  if (start.error == EISDIR) {
-    result.error = path.string() + " is a folder, not a text file";
-    return result;
+Result<std::string> ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
+  Result<FileStart> start = ReadFileStart(path, capacity > 0 ? ReadLimit(capacity) : 0);
+  if (!start) {
+    if (start.error().errnum != EISDIR) return start.error();
+    return Error{path.string() + " is a folder, not a text file", EISDIR};
   }
-  if (start.error != 0) {
-    result.error = "cannot read " + path.string() + ": " + std::strerror(start.error);
-    return result;
-  }
-  if (capacity <= 0) {
-    result.ok = true;
-    return result;
-  }
-  std::string& bytes = start.bytes;
+  if (capacity <= 0) return std::string();
+  std::string& bytes = start->bytes;
   const auto limit = static_cast<std::size_t>(capacity);
   // What lies beyond the part read can never reach the label, so the UTF-8
   // test looks at the part read only.
   const std::string_view examined(bytes.data(),
-                                  start.wholeFile ? bytes.size() : WithoutCutSequence(bytes));
+                                  start->wholeFile ? bytes.size() : WithoutCutSequence(bytes));
+  std::string text;
   if (cp932::LooksLikeMultibyteUtf8(examined)) {
     std::string_view body = examined;
     if (body.starts_with(kUtf8Bom)) body.remove_prefix(kUtf8Bom.size());
-    result.text = cp932::FromUtf8(body);
+    text = cp932::FromUtf8(body);
   } else {
-    result.text = std::move(bytes);
+    text = std::move(bytes);
   }
-  if (result.text.size() > limit) result.text.resize(limit);
-  result.ok = true;
-  return result;
+  if (text.size() > limit) text.resize(limit);
+  return text;
 }
 
 std::string PastedText(std::string_view utf8) {

@@ -58,6 +58,13 @@ TEST(FolderListingLine, SizesAreMegabytesWithTwoDecimals) {
   EXPECT_EQ(sizeField(UINT64_MAX), " 18446744073709.55 MB");
 }
 
+TEST(FolderListingTime, BirthInTicksOrTheLastChange) {
+  EXPECT_EQ(CreationTime(EntryTime{5, 199}, {9, 0}), (EntryTime{5, 100}));
+  EXPECT_EQ(CreationTime(EntryTime{0, 0}, {9, 350}), (EntryTime{9, 300}));  // zero: not recorded
+  EXPECT_EQ(CreationTime(EntryTime{0, 1}, {9, 350}), (EntryTime{0, 0}));
+  EXPECT_EQ(CreationTime(std::nullopt, {9, 99}), (EntryTime{9, 0}));
+}
+
 // The exchange ordering run literally, as the reference.
 std::vector<std::size_t> LiteralExchangeOrder(const std::vector<std::uint64_t>& keys) {
   std::vector<std::size_t> items(keys.size());
@@ -101,7 +108,8 @@ TEST(FolderListingOrder, PutsFoldersFirstEachGroupInExchangeOrder) {
 }
 
 std::vector<std::string> ListingLines(const fs::path& folder) {
-  const std::string listing = BuildFolderListing(folder.string() + "/*");
+  const Result<std::string> read = BuildFolderListing(folder.string());
+  const std::string listing = read ? *read : std::string();
   EXPECT_TRUE(listing.empty() || listing.ends_with("\r\n"));
   std::vector<std::string> lines;
   for (std::size_t at = 0, end; (end = listing.find("\r\n", at)) != std::string::npos;
@@ -120,6 +128,7 @@ TEST(FolderListingDisk, ListsEveryEntryAsWhatItIs) {
   test::WriteFileBytes(root / "写真メモ.txt", std::string(15'000, 'x'));
   test::WriteFileBytes(root / "bad\xFF.bin", "");
   test::WriteFileBytes(root / "two\nlines", "");
+  test::WriteFileBytes(root / "del\x7F", "");
   test::WriteFileBytes(root / "huge.img", "");
   fs::resize_file(root / "huge.img", 4'500'000'000);  // sparse
   // The creation time where the file system records one, else the last change.
@@ -130,7 +139,7 @@ TEST(FolderListingDisk, ListsEveryEntryAsWhatItIs) {
   const bool born = (info.stx_mask & STATX_BTIME) != 0 && info.stx_btime.tv_sec != 0;
   const ScopedZone utc("UTC0");
   std::vector<std::string> lines = ListingLines(root);
-  ASSERT_EQ(lines.size(), 8u);
+  ASSERT_EQ(lines.size(), 9u);
   // Folders first, then the files from the oldest on.
   for (std::size_t i = 4; i < lines.size(); ++i) {
     EXPECT_LE(lines[i - 1].substr(lines[i - 1].size() - 19), lines[i].substr(lines[i].size() - 19));
@@ -140,11 +149,11 @@ TEST(FolderListingDisk, ListsEveryEntryAsWhatItIs) {
   for (std::string& line : lines) line.resize(line.size() - 20);  // without the time
   std::sort(lines.begin(), lines.begin() + 3);
   std::sort(lines.begin() + 3, lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{".         ", "..         ", "photos         ",
-                                             "bad?.bin 0.00 MB", "huge.img 4500.00 MB",
-                                             "link 0.00 MB",  // the link, not the folder
-                                             "two?lines 0.00 MB",
-                                             "\x8E\xCA\x90\x5E\x83\x81\x83\x82.txt 0.01 MB"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       ".         ", "..         ", "photos         ", "bad?.bin 0.00 MB",
+                       "del? 0.00 MB", "huge.img 4500.00 MB",
+                       "link 0.00 MB",  // the link, not the folder
+                       "two?lines 0.00 MB", "\x8E\xCA\x90\x5E\x83\x81\x83\x82.txt 0.01 MB"}));
   // What is not a readable folder lists nothing.
   fs::create_directory(root / "closed");
   fs::permissions(root / "closed", fs::perms::none);
@@ -152,8 +161,9 @@ TEST(FolderListingDisk, ListsEveryEntryAsWhatItIs) {
     EXPECT_TRUE(ListingLines(root / name).empty()) << name;
   }
   fs::permissions(root / "closed", fs::perms::owner_all);
-  EXPECT_EQ(BuildFolderListing(""), "");
-  EXPECT_EQ(BuildFolderListing((root.string() + "/*").insert(1, 1, '\0')), "");
+  EXPECT_EQ(BuildFolderListing("").error().errnum, ENOENT);
+  EXPECT_EQ(BuildFolderListing(std::string(root.string()).insert(1, 1, '\0')).error().errnum,
+            EINVAL);
 }
 
 }  // namespace lumo

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "LabelBitmap.h"
+#include "LabelCanvas.h"
 #include "TestSupport.h"
 
 namespace lumo {
@@ -23,7 +24,7 @@ std::uint32_t U32At(std::string_view bytes, std::size_t at) {
 }
 
 std::string HeaderBytes(const LabelCanvas& canvas, double dpi) {
-  const BitmapHeader header = EncodeBitmapHeader(canvas, dpi);
+  const BitmapHeader header = EncodeBitmapHeader(canvas.image, dpi);
   return {header.begin(), header.end()};
 }
 
@@ -33,7 +34,9 @@ class LabelBitmapFile : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(CreateCanvas(canvas, LabelSettings{41, 61, 150, 45, 1, 30}));
   }
-  SaveResult Save(const fs::path& directory) { return SaveLabelBitmap(canvas, 61.0, directory); }
+  Result<fs::path> Save(const fs::path& directory) {
+    return SaveLabelBitmap(canvas.image, 61.0, directory);
+  }
   static constexpr std::size_t kFileSize = 54 + 98 * 98 * 4;
   LabelCanvas canvas;
   test::TempDir dir;
@@ -63,11 +66,11 @@ TEST(LabelBitmapHeader, FieldsAndPixelsPerMetre) {
 TEST_F(LabelBitmapFile, ReadBackBottomRowFirstEqualsCanvas) {
   for (int y = 0; y < 98; ++y) {
     for (int x = 0; x < 98; ++x)
-      canvas.image.setPixel(x, y, (x * 2654435761u + y * 40503u) & 0xFFFFFF);
+      canvas.image.row(y)[static_cast<std::size_t>(x)] = (x * 2654435761u + y * 40503u) & 0xFFFFFF;
   }
-  const SaveResult saved = Save(dir.path());
-  ASSERT_TRUE(saved.ok) << saved.error;
-  const std::string file = ReadFileBytes(saved.path);
+  const auto saved = Save(dir.path());
+  ASSERT_TRUE(saved) << saved.error().message;
+  const std::string file = ReadFileBytes(*saved);
   ASSERT_EQ(file.size(), kFileSize);
   EXPECT_EQ(file.substr(0, 54), HeaderBytes(canvas, 61.0));
   for (int y = 0; y < 98; ++y) {
@@ -77,11 +80,10 @@ TEST_F(LabelBitmapFile, ReadBackBottomRowFirstEqualsCanvas) {
     }
   }
   // Composed from no text, the label is the white fill alone.
-  std::string noText, lowerText;
-  const SaveResult blank =
-      RenderAndSave(canvas, {41, 61, 150, 45, 1, 30}, noText, lowerText, dir.path());
-  ASSERT_TRUE(blank.ok) << blank.error;
-  const std::string white = ReadFileBytes(blank.path);
+  (void)RenderLabel(canvas, {41, 61, 150, 45, 1, 30}, "");
+  const auto blank = Save(dir.path());
+  ASSERT_TRUE(blank) << blank.error().message;
+  const std::string white = ReadFileBytes(*blank);
   ASSERT_EQ(white.size(), kFileSize);
   for (std::size_t at = 54; at < white.size(); at += 4)
     ASSERT_EQ(U32At(white, at) & 0xFFFFFF, kWhite) << at;
@@ -95,9 +97,10 @@ TEST_F(LabelBitmapFile, GapsAreFilledAndNothingIsTouched) {
   fs::create_symlink(dir.path() / "elsewhere.bmp", dir.path() / "lumo002.bmp");
   test::WriteFileBytes(dir.path() / "lumo004.bmp", "keep me");
   for (const char* expected : {"lumo003.bmp", "lumo005.bmp", "lumo006.bmp"}) {
-    const SaveResult saved = Save(dir.path());
-    EXPECT_EQ(saved.path, dir.path() / expected) << saved.error;
-    EXPECT_EQ(fs::file_size(saved.path), kFileSize);
+    const auto saved = Save(dir.path());
+    ASSERT_TRUE(saved) << saved.error().message;
+    EXPECT_EQ(*saved, dir.path() / expected);
+    EXPECT_EQ(fs::file_size(*saved), kFileSize);
   }
   EXPECT_FALSE(fs::exists(dir.path() / "elsewhere.bmp"));
   EXPECT_TRUE(fs::is_directory(dir.path() / "lumo000.bmp"));
@@ -107,10 +110,10 @@ TEST_F(LabelBitmapFile, GapsAreFilledAndNothingIsTouched) {
 
 TEST_F(LabelBitmapFile, FullSeriesWritesNothing) {
   for (int n = 0; n < kLabelFileCount; ++n) test::WriteFileBytes(dir.path() / LabelFileName(n), "");
-  const SaveResult saved = Save(dir.path());
-  EXPECT_FALSE(saved.ok);
-  EXPECT_NE(saved.error.find("lumo999.bmp"), std::string::npos) << saved.error;
-  EXPECT_EQ(saved.error.find('\n'), std::string::npos);
+  const auto saved = Save(dir.path());
+  ASSERT_FALSE(saved);
+  EXPECT_NE(saved.error().message.find("lumo999.bmp"), std::string::npos) << saved.error().message;
+  EXPECT_EQ(saved.error().message.find('\n'), std::string::npos);
   EXPECT_EQ(Entries(dir.path()).size(), 1000u);
   for (const std::string& name : Entries(dir.path()))
     EXPECT_EQ(fs::file_size(dir.path() / name), 0u);
@@ -124,12 +127,13 @@ TEST_F(LabelBitmapFile, FailedWriteLeavesNoFile) {
   rlimit small = saved;
   small.rlim_cur = 1000;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const SaveResult result = Save(dir.path());
+  const auto result = Save(dir.path());
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
-  EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.error.find("lumo000.bmp"), std::string::npos) << result.error;
-  EXPECT_NE(result.error.find("removed"), std::string::npos) << result.error;
+  ASSERT_FALSE(result);
+  EXPECT_NE(result.error().message.find("lumo000.bmp"), std::string::npos)
+      << result.error().message;
+  EXPECT_NE(result.error().message.find("removed"), std::string::npos) << result.error().message;
   EXPECT_TRUE(Entries(dir.path()).empty());
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "CanvasGeometry.h"
 #include "LabelComposer.h"
 
 namespace lumo {
@@ -24,7 +25,8 @@ TEST(LabelComposer, SplitsAfterTheUsedRingsLineBreakPairs) {
   };
   for (const auto& [text, usedRings, expected] : cases) {
     const SplitText split = SplitAtLineBreaks(text, usedRings);
-    EXPECT_EQ(split.upper + "|" + split.lower, expected) << testing::PrintToString(text);
+    EXPECT_EQ(std::string(split.upper) + "|" + std::string(split.lower), expected)
+        << testing::PrintToString(text);
   }
 }
 
@@ -38,39 +40,49 @@ TEST(LabelComposer, TrimsWholeCharactersByTheOneByteTest) {
       {"abc", -5, "abc"},
       // A trail byte in the lead-byte range is taken for a lead byte.
       {"ab\x88\x9Fz", 4, "ab\x88"}};
-  for (auto [text, capacity, trimmed] : cases) {
-    TrimToCapacity(text, capacity);
-    EXPECT_EQ(text, trimmed) << capacity;
+  for (const auto& [text, capacity, trimmed] : cases) {
+    EXPECT_EQ(text.substr(0, TrimmedLength(text, capacity)), trimmed) << capacity;
   }
 }
 
-TEST(LabelComposer, ComposesBothHalvesOnAWhiteCanvas) {
+class Composed : public ::testing::Test {
+ protected:
+  LabelLayout Compose(std::string_view text) {
+    return ComposeLabel(*ComputeCanvasGeometry(settings), settings, text);
+  }
+  static std::vector<LabelHalf> Halves(const LabelLayout& layout) {
+    std::vector<LabelHalf> halves;
+    for (const PlacedGlyph& glyph : layout.glyphs) halves.push_back(glyph.half);
+    return halves;
+  }
   LabelSettings settings;
-  LabelCanvas canvas;
-  ASSERT_TRUE(CreateCanvas(canvas, settings));
-  // After い, thirty LF leave the window: the rest is trimmed but never drawn.
-  std::string labelText = "\x82\xA0\r\n\x82\xA2" + std::string(30, '\n') + std::string(9000, 'a');
-  std::string lowerText = "left over";
-  std::vector<LabelHalf> halves;
-  const auto compose = [&] {
-    halves.clear();
-    ComposeLabel(canvas, settings, labelText, lowerText,
-                 [&](LabelHalf half, const GlyphPlacement&) { halves.push_back(half); });
-    return std::count(canvas.image.pixels().begin(), canvas.image.pixels().end(), kWhite);
-  };
-  const std::size_t all = canvas.image.pixels().size();
-  EXPECT_LT(compose(), all);
-  EXPECT_EQ(labelText.size(), 9000u);  // trimmed to the capacity
-  EXPECT_EQ(lowerText, labelText.substr(4));
-  EXPECT_EQ(halves, (std::vector<LabelHalf>{LabelHalf::Upper, LabelHalf::Lower}));
-  labelText.clear();  // nothing to draw: the white fill alone
-  EXPECT_EQ(compose(), all);
-  EXPECT_TRUE(halves.empty() && lowerText.empty());
-  settings.usedRings = 0;  // no rings in the window
-  labelText = "a\r\nb";
-  EXPECT_EQ(compose(), all);
-  EXPECT_TRUE(halves.empty());
-  EXPECT_EQ(lowerText, "a\r\nb");
+};
+
+TEST_F(Composed, UpperHalfFirstThenLowerFromTheSplit) {
+  const LabelLayout layout = Compose("\x82\xA0\r\n\x82\xA2\r\nz");
+  EXPECT_EQ(Halves(layout), (std::vector{LabelHalf::Upper, LabelHalf::Upper, LabelHalf::Lower}));
+  EXPECT_EQ(std::tuple(layout.keptBytes, layout.lowerStart, layout.leftOffBytes),
+            std::tuple(9u, 8u, 0u));
+}
+
+TEST_F(Composed, CountsWhatTheCapacityCutsAndWhatLiesBeyondTheWindow) {
+  // After い thirty LF leave the window; the rest is cut at 9000 bytes.
+  const std::string text = "\x82\xA0\r\n\x82\xA2" + std::string(30, '\n') + std::string(9000, 'a');
+  const LabelLayout layout = Compose(text);
+  EXPECT_EQ(layout.glyphs.size(), 2u);
+  EXPECT_EQ(layout.keptBytes, 9000u);
+  // The lower half used い and one LF for each ring of the window.
+  EXPECT_EQ(layout.leftOffBytes, text.size() - 4 - 2 - 30);
+  EXPECT_EQ(layout.leftOffCharacters, text.size() - 9000 + 9000 - 4 - 2 - 30);
+}
+
+TEST_F(Composed, EmptyTextAndAnEmptyWindowPlaceNothing) {
+  EXPECT_TRUE(Compose("").glyphs.empty());
+  settings.usedRings = 0;
+  const LabelLayout layout = Compose("a\r\nb");
+  EXPECT_TRUE(layout.glyphs.empty());
+  EXPECT_EQ(std::tuple(layout.lowerStart, layout.leftOffBytes, layout.leftOffCharacters),
+            std::tuple(0u, 4u, 2u));
 }
 
 }  // namespace lumo

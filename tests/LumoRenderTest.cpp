@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "LabelSettings.h"
+#include "SettingsFile.h"
 #include "TestSupport.h"
 
 namespace lumo {
@@ -43,10 +43,11 @@ Args Small(Args more) {
 class LumoRender : public ::testing::Test {
  protected:
   // Runs lumo-render in work(), which holds only what it wrote; a hung run is ended.
-  Outcome Run(const Args& args, const std::string& input = "") {
+  Outcome Run(const Args& args, const std::string& input = "", const std::string& env = "") {
     const fs::path io = io_.path();
     WriteFileBytes(io / "in", input);
-    std::string command = "cd '" + work().string() + "' && timeout 60 '" LUMO_RENDER_PATH "'";
+    std::string command =
+        "cd '" + work().string() + "' && " + env + " timeout 60 '" LUMO_RENDER_PATH "'";
     for (const std::string& arg : args) command += " '" + arg + "'";
     command += " <'" + (io / "in").string() + "' >'" + (io / "out").string() + "' 2>'" +
                (io / "err").string() + "'";
@@ -148,6 +149,46 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
         << testing::PrintToString(args) << " gave: " << outcome.out << outcome.err;
   }
   EXPECT_EQ(Entries(work()), before);
+}
+
+TEST_F(LumoRender, SettingsFilesAreTakenAsTheWindowTakesThem) {
+  // A file that breaks the ring rule is taken as it is when no ring option is given.
+  WriteFileBytes(work() / "rings.lum", SettingsFile({41, 61, 150, 200, 1, 30}));
+  const Outcome odd = Run({"--settings", "rings.lum"});
+  EXPECT_EQ(odd.status, 0) << odd.err;
+  // Files that ask for billions of rings, or for rings far past the centre, finish.
+  for (const LabelSettings& hostile : {LabelSettings{120, 600, 1, INT32_MAX, 0, INT32_MAX},
+                                       {120, 600, 150, 45, INT32_MAX - 5, 5},
+                                       {120, 600, 150, INT32_MAX, 0, INT32_MAX}}) {
+    WriteFileBytes(work() / "hostile.lum", SettingsFile(hostile));
+    const Outcome outcome = Run({"--layout", "--settings", "hostile.lum"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(outcome.out.empty()) << outcome.out;
+  }
+}
+
+TEST_F(LumoRender, PasteLongerThanTheCapacityIsCut) {
+  // A capacity of 8 bytes: three あ and their CR, each drawn over the one before.
+  const Outcome outcome =
+      Run({"--layout", "--used-rings", "1", "--chars-per-circle", "4", "--first-ring", "0", "-"},
+          test::Repeat("\xe3\x81\x82\r", 10));
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.lines().size(), 3u);
+}
+
+TEST_F(LumoRender, NoUsableFaceIsAnError) {
+  WriteFileBytes(work() / "fonts.conf", "<fontconfig><dir>/nonexistent</dir></fontconfig>");
+  const std::string noFonts = "FONTCONFIG_FILE='" + (work() / "fonts.conf").string() + "'";
+  for (const auto& [env, part] :
+       {std::pair<std::string, std::string>{"LUMO_FONT=/nonexistent.ttf", "/nonexistent.ttf"},
+        {noFonts, "no Japanese face"}}) {
+    const Outcome outcome = Run(Small({}), "", env);
+    EXPECT_EQ(outcome.status, 1) << env;
+    EXPECT_TRUE(outcome.out.empty() && outcome.err.find(part) != std::string::npos &&
+                outcome.err.find('\n') == outcome.err.size() - 1)
+        << env << ": " << outcome.err;
+  }
+  EXPECT_EQ(Entries(work()), Lines{"fonts.conf"});
 }
 
 TEST_F(LumoRender, FoldersAndPastes) {

@@ -1,13 +1,17 @@
-// The ring walk: positions, font requests, line breaks, wrapping, the window;
-// and the pixels a glyph leaves.
+// The ring walk: positions, font requests, line breaks, wrapping, the window,
+// settings that could make it endless; and the pixels a glyph leaves.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <climits>
 #include <cmath>
 
 #include "CodePage932.h"
+#include "FontFace.h"
+#include "LabelCanvas.h"
+#include "LabelComposer.h"
 #include "RingTypesetter.h"
 #include "TestSupport.h"
 
@@ -15,42 +19,32 @@ namespace lumo {
 
 using test::Repeat;
 
-struct Recorded {
-  std::int32_t ring, x, y;
-  FontRequest font;
-  std::string bytes;
-};
-
 class RingTypesetter : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(CreateCanvas(canvas, settings)); }
-  std::vector<Recorded> Layout(std::string_view text, int start = 180, int sweep = 178) {
-    std::vector<Recorded> glyphs;
-    const auto record = [&](const GlyphPlacement& g) {
-      glyphs.push_back({g.ring, g.x, g.y, g.font, std::string(g.bytes)});
-    };
-    DrawArcText(canvas, settings, start, sweep, text, record, false);
+  std::vector<PlacedGlyph> Layout(std::string_view text, int start = 180, int sweep = 178) {
+    std::vector<PlacedGlyph> glyphs;
+    const auto geometry = ComputeCanvasGeometry(settings);
+    used = LayOutArcText(*geometry, settings, start, sweep, text, LabelHalf::Upper, glyphs);
     return glyphs;
   }
   std::vector<int> Rings(std::string_view text) {
     std::vector<int> rings;
-    for (const Recorded& g : Layout(text)) rings.push_back(g.ring);
+    for (const PlacedGlyph& g : Layout(text)) rings.push_back(g.ring);
     return rings;
   }
 
   LabelSettings settings;
-  LabelCanvas canvas;
+  std::size_t used = 0;
 };
 
 TEST_F(RingTypesetter, FirstGlyphOfEachHalfAtDefaultSettings) {
   const auto upper = Layout("\x82\xA0", 180), lower = Layout("\x82\xA0", 360);
   ASSERT_TRUE(upper.size() == 1 && lower.size() == 1);
   EXPECT_EQ(std::tuple(upper[0].ring, upper[0].x, upper[0].y), std::tuple(1, 31, 1417));
-  // Everything but the size and the turn is fixed.
-  EXPECT_EQ(upper[0].font, (FontRequest{31, 26, 900, 900}));
+  EXPECT_EQ(upper[0].font, (FontRequest{31, 26, 900}));
   // 1416.99999886... truncates.
   EXPECT_EQ(std::tuple(lower[0].ring, lower[0].x, lower[0].y), std::tuple(1, 2802, 1416));
-  EXPECT_EQ(lower[0].font, (FontRequest{31, 26, 2700, 2700}));
+  EXPECT_EQ(lower[0].font, (FontRequest{31, 26, 2700}));
 }
 
 TEST_F(RingTypesetter, OneArcHolds74TwoByteOr148OneByteCharacters) {
@@ -60,37 +54,53 @@ TEST_F(RingTypesetter, OneArcHolds74TwoByteOr148OneByteCharacters) {
   EXPECT_EQ(wide[74].font.width, 25);
   const auto narrow = Layout(std::string(200, 'a'));
   EXPECT_EQ(std::tuple(narrow[147].ring, narrow[148].ring), std::tuple(1, 2));
-  // A two-byte character that does not fit opens the next ring.
-  const auto mixed = Layout(std::string(147, 'a') + "\x82\xA0");
-  ASSERT_EQ(mixed.size(), 148u);
-  EXPECT_EQ(std::tuple(mixed.back().ring, mixed.back().bytes), std::tuple(2, "\x82\xA0"));
 }
 
-TEST_F(RingTypesetter, LineBreaksAndTheWindow) {
+TEST_F(RingTypesetter, TwoByteCharacterThatDoesNotFitOpensTheNextRing) {
+  const auto mixed = Layout(std::string(147, 'a') + "\x82\xA0");
+  ASSERT_EQ(mixed.size(), 148u);
+  EXPECT_EQ(std::tuple(mixed.back().ring, mixed.back().bytes()), std::tuple(2, "\x82\xA0"));
+}
+
+TEST_F(RingTypesetter, FitTestIsStrictAtTheEndAngle) {
+  // Two characters a circle: a one-byte step is exactly a quarter turn, so
+  // over 90 degrees the trailing edge lands on the end angle.
+  settings.charsPerCircle = 2;
+  EXPECT_TRUE(Layout("ab", 180, 90).empty());
+  EXPECT_EQ(used, 0u);
+}
+
+TEST_F(RingTypesetter, LineBreakPairsMoveOneRingInward) {
   EXPECT_EQ(Rings("a\r\nb"), (std::vector<int>{1, 2}));
   EXPECT_EQ(Rings("a\n\rb"), (std::vector<int>{1, 2}));
   EXPECT_EQ(Rings("a\n\nb"), (std::vector<int>{1, 3}));          // LF LF leaves one ring empty
   EXPECT_EQ(Rings(Repeat("\x82\xA0", 74) + "\r\nb").back(), 2);  // no empty ring after a full one
-  // A lone CR starts the same ring again: c lands where a was.
+}
+
+TEST_F(RingTypesetter, LoneCarriageReturnStartsTheSameRingAgain) {
   const auto overdrawn = Layout("ab\rc");
   ASSERT_EQ(overdrawn.size(), 3u);
   EXPECT_EQ(std::tuple(overdrawn[2].ring, overdrawn[2].x, overdrawn[2].y),
             std::tuple(1, overdrawn[0].x, overdrawn[0].y));
+}
+
+TEST_F(RingTypesetter, TheWindowEndsTheWalkAndIsCutAtTheCentre) {
   settings.usedRings = 2;
   EXPECT_EQ(Rings("a\r\nb\r\nc\r\nd"), (std::vector<int>{1, 2}));
-  settings.ringCount = INT_MAX;  // a huge ring count ends as soon as the window is passed
-  EXPECT_EQ(Rings("a\r\nb\r\nc"), (std::vector<int>{1, 2}));
-  // Cut at the centre: ring 45 of 45 has no radius left.
+  EXPECT_EQ(used, 6u);  // the third line is left
+  // Ring 45 of 45 has no radius left.
   settings = LabelSettings{120, 600, 150, 45, 40, 30};
   EXPECT_EQ(Rings(Repeat("x\r\n", 20)), (std::vector<int>{40, 41, 42, 43, 44}));
 }
 
-TEST_F(RingTypesetter, OddBytesAndSettingsThatGiveNoRings) {
-  // A lone lead byte at the end is drawn as one byte; NUL is a one-byte character.
+TEST_F(RingTypesetter, LoneLeadByteAndNulAreOneByteGlyphs) {
   const auto lead = Layout("a\x82"), nul = Layout(std::string("a\0b", 3));
   ASSERT_TRUE(lead.size() == 2 && nul.size() == 3);
-  EXPECT_EQ(lead[1].bytes, "\x82");
-  EXPECT_EQ(nul[1].bytes, std::string(1, '\0'));
+  EXPECT_EQ(lead[1].bytes(), "\x82");
+  EXPECT_EQ(nul[1].bytes(), std::string(1, '\0'));
+}
+
+TEST_F(RingTypesetter, SettingsThatGiveNoRingsPlaceNothing) {
   EXPECT_TRUE(Layout("abc", 180, 0).empty());
   EXPECT_TRUE(Layout("abc", 180, -10).empty());
   // Characters per circle, ring count, first ring, used rings; the window's end may wrap.
@@ -107,9 +117,42 @@ TEST_F(RingTypesetter, OddBytesAndSettingsThatGiveNoRings) {
     EXPECT_TRUE(Layout("abc\r\ndef").empty())
         << chars << " " << count << " " << first << " " << used;
   }
-  settings = LabelSettings{};
-  ASSERT_TRUE(CreateCanvas(canvas, {0, 600, 150, 45, 1, 30}));  // a canvas without radius
+  settings = LabelSettings{0, 600, 150, 45, 1, 30};  // a canvas without radius
   EXPECT_TRUE(Layout("abc").empty());
+}
+
+// Settings files can ask for billions of rings: each layout must still take
+// no time, and place what the walk would.
+TEST_F(RingTypesetter, HostileSettingsLayOutAtOnce) {
+  const std::string text = Repeat(
+                               "\x82\xA0"
+                               "a\r\n",
+                               40) +
+                           Repeat("\n", 1000) + "b";
+  struct Case {
+    LabelSettings settings;
+    std::size_t glyphs;
+  };
+  const Case cases[] = {
+      // One character a circle: no step fits a 178-degree arc, on any ring.
+      {{120, 600, 1, INT_MAX, 0, INT_MAX}, 0},
+      // A pitch below one pixel: the font would have no height.
+      {{120, 600, 150, INT_MAX, 0, INT_MAX}, 0},
+      {{120, 600, 150, 2000, 0, 2000}, 0},
+      // A window far beyond the last ring of positive radius.
+      {{120, 600, 150, 45, INT_MAX - 10, 10}, 0},
+      {{120, 600, 150, 1417, 1400, INT_MAX - 1400}, 18 * 2},
+      // A capacity that wraps to 2 bytes keeps the first character only.
+      {{120, 600, INT_MAX, 1, 0, INT_MAX}, 1},
+  };
+  for (const Case& c : cases) {
+    settings = c.settings;
+    const auto started = std::chrono::steady_clock::now();
+    const LabelLayout layout = ComposeLabel(*ComputeCanvasGeometry(settings), settings, text);
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(layout.glyphs.size(), c.glyphs) << c.settings.charsPerCircle;
+    EXPECT_LT(took, std::chrono::milliseconds(200)) << c.settings.ringCount;
+  }
 }
 
 TEST(GlyphPixels, InkStaysInsideTheTurnedCellPaintedWhite) {
@@ -118,7 +161,8 @@ TEST(GlyphPixels, InkStaysInsideTheTurnedCellPaintedWhite) {
   for (const int escapement : {0, 450, 900, 1800, 2700, -300}) {
     Surface surface(240, 240);
     for (int y = 0; y < 240; ++y) std::fill_n(surface.row(y).data(), 240, kGrey);
-    surface.TextOut(FontRequest{31, 26, escapement}, 120, 120, "\x8A\xBF");  // ink near its edges
+    PlacedGlyph glyph{LabelHalf::Upper, 0, 120, 120, {31, 26, escapement}, {'\x8A', '\xBF'}, 2};
+    DrawGlyphs(surface, {&glyph, 1});  // a character with ink near its edges
     const double theta = escapement * 3.14159265358979 / 1800;
     int ink = 0, whiteInside = 0;
     for (int y = 0; y < 240; ++y) {
@@ -150,18 +194,9 @@ TEST(GlyphPixels, TwoThreadDrawingMatchesOneByOne) {
     text += cp932::FromUtf8("吾輩は猫である。名前はまだ無い。Hello ｱｲｳ 0123");
     text += line % 3 == 0 ? "\r\n" : "";
   }
-  std::vector<GlyphRun> runs;
-  for (const int start : {180, 360}) {
-    DrawArcText(
-        together, settings, start, 178, text,
-        [&](const GlyphPlacement& g) {
-          runs.push_back({g.font, g.x, g.y, g.bytes});
-        },
-        false);
-  }
-  ASSERT_GT(runs.size(), 1000u);
-  together.image.DrawRuns(runs);
-  for (const GlyphRun& run : runs) apart.image.TextOut(run.font, run.x, run.y, run.bytes);
+  const LabelLayout layout = RenderLabel(together, settings, text);
+  ASSERT_GT(layout.glyphs.size(), 1000u);
+  for (const PlacedGlyph& glyph : layout.glyphs) DrawGlyphs(apart.image, {&glyph, 1});
   EXPECT_TRUE(std::equal(together.image.pixels().begin(), together.image.pixels().end(),
                          apart.image.pixels().begin()));
 }

@@ -1,42 +1,51 @@
-// The raster surface: new surfaces, glyphs clipped at its edges, plain and scaled copies.
+// The raster surface: new surfaces, glyphs clipped at its edges, scaled copies.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <tuple>
 #include <vector>
 
+#include "FontFace.h"
 #include "Surface.h"
 
 namespace lumo {
 
-TEST(Surface, NewSurfacesClippedGlyphsAndPlainCopies) {
+void Set(Surface& surface, int x, int y, Pixel value) {
+  surface.row(y)[static_cast<std::size_t>(x)] = value;
+}
+
+PlacedGlyph Glyph(FontRequest font, int x, int y, std::string_view bytes) {
+  PlacedGlyph glyph{LabelHalf::Upper, 0, x, y, font};
+  glyph.length = static_cast<std::uint8_t>(bytes.copy(glyph.code.data(), 2));
+  return glyph;
+}
+
+TEST(Surface, NewSurfacesAreWhiteOrEmpty) {
   EXPECT_TRUE(Surface(0, 5).empty());
   EXPECT_TRUE(Surface(-3, -3).empty());
-  Surface().TextOut(FontRequest{31, 26}, 0, 0, "abc");  // nothing to draw on, no crash
-  // A black square far larger than the surface, turned each way, its middle on the middle.
+  const Surface src(2, 2);
+  EXPECT_EQ(std::vector(src.pixels().begin(), src.pixels().end()), std::vector(4, kWhite));
+  Surface none;
+  const PlacedGlyph glyph = Glyph({31, 26, 0}, 0, 0, "a");
+  DrawGlyphs(none, {&glyph, 1});  // nothing to draw on, no crash
+}
+
+TEST(Surface, GlyphsFarLargerThanTheSurfaceAreClippedOnEverySide) {
+  // A black square, turned each way, its middle on the surface's middle.
   Surface clipped(50, 50);
   for (const auto& [escapement, x, y] :
        {std::tuple{0, -1475, -975}, {900, -975, 1525}, {1800, 1525, 1025}, {2700, 1025, -1475}}) {
     clipped.FillWhite();
-    clipped.TextOut(FontRequest{2000, 1500, escapement}, x, y, "\x81\xA1");
+    const PlacedGlyph square = Glyph({2000, 1500, escapement}, x, y, "\x81\xA1");
+    DrawGlyphs(clipped, {&square, 1});
     EXPECT_EQ(clipped.pixel(25, 25), kBlack) << escapement;
   }
-  Surface src(2, 2);
-  EXPECT_EQ(std::vector(src.pixels().begin(), src.pixels().end()), std::vector(4, kWhite));
-  src.setPixel(0, 0, kBlack);
-  src.setPixel(1, 1, 0x112233);
-  Surface dst(3, 3);
-  CopySurface(dst, 2, 2, src);
-  CopySurface(dst, -1, -1, src);
-  EXPECT_EQ(std::vector(dst.pixels().begin(), dst.pixels().end()),
-            (std::vector<Pixel>{0x112233, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite,
-                                kBlack}));
 }
 
 TEST(Surface, ShrinkingKeepsDarkStrokesPerChannel) {
   Surface src(4, 4);
-  src.setPixel(1, 2, kBlack);  // a single dark pixel in the lower-left quarter
-  src.setPixel(3, 0, 0x00FF80FF);
+  Set(src, 1, 2, kBlack);  // a single dark pixel in the lower-left quarter
+  Set(src, 3, 0, 0x00FF80FF);
   Surface dst(2, 2);
   ScaledCopy(dst, 0, 0, 2, 2, src);
   EXPECT_EQ(std::vector(dst.pixels().begin(), dst.pixels().end()),
@@ -53,8 +62,8 @@ TEST(Surface, ShrinkingKeepsDarkStrokesPerChannel) {
 
 TEST(Surface, EnlargingTakesTheNearestPixelWithinTheClippedRectangle) {
   Surface src(2, 2);
-  src.setPixel(1, 0, kBlack);
-  src.setPixel(1, 1, kBlack);
+  Set(src, 1, 0, kBlack);
+  Set(src, 1, 1, kBlack);
   Surface dst(6, 6);
   ScaledCopy(dst, -2, 1, 8, 8, src);  // each source pixel becomes 4 x 4: the right half is black
   for (int y = 0; y < 6; ++y) {

@@ -53,9 +53,9 @@ TEST(TextFile, FirstCapacityBytesByteForByteOrConvertedFromUtf8) {
   const test::TempDir dir;
   for (const auto& [bytes, capacity, text] : cases) {
     test::WriteFileBytes(dir.path() / "notes.txt", bytes);
-    const TextFileResult read = ReadTextFile(dir.path() / "notes.txt", capacity);
-    EXPECT_TRUE(read.ok) << read.error;
-    EXPECT_EQ(read.text, text) << testing::PrintToString(bytes) << " " << capacity;
+    const Result<std::string> read = ReadTextFile(dir.path() / "notes.txt", capacity);
+    ASSERT_TRUE(read) << read.error().message;
+    EXPECT_EQ(*read, text) << testing::PrintToString(bytes) << " " << capacity;
   }
 }
 

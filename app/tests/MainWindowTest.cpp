@@ -120,7 +120,7 @@ class MainWindowTest : public QObject {
     AnswerFileDialog(dir_->settingsFile("small.lum", 41.0, 61.0));
     QTest::keyClick(frame, Qt::Key_O, Qt::ControlModifier);
     QTRY_COMPARE(frame->windowTitle(), QStringLiteral("small.lum - lumo"));
-    QCOMPARE(frame->view()->canvas().canvasRect.width(), 98);
+    QCOMPARE(frame->view()->canvas().geometry.canvasRect.width(), 98);
     // Ctrl+N, then Ctrl+S asks for a name and adds ".lum" to a bare one.
     QVERIFY(Activate());
     QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
@@ -151,7 +151,7 @@ class MainWindowTest : public QObject {
   void startsWithAFileAndOpensFilesDroppedOnTheWindow() {
     QVERIFY(app_->InitInstance(dir_->settingsFile("first.lum", 60.0, 600.0)));
     QCOMPARE(app_->mainFrame()->windowTitle(), QStringLiteral("first.lum - lumo"));
-    QCOMPARE(app_->mainFrame()->view()->canvas().canvasRect.width(), 1417);
+    QCOMPARE(app_->mainFrame()->view()->canvas().geometry.canvasRect.width(), 1417);
     const QString last = dir_->settingsFile("last.lum", 120.0, 300.0);
     QVERIFY(apptest::WriteFile(dir_->filePath("bad.lum"), QByteArray("short")));
     QString message;

@@ -1,11 +1,8 @@
-// Raster operations of the label surface: white fill, plain and scaled copies.
-// Text output lives in FontEngine.cpp.
+// Raster operations of the label surface: white fill and the scaled copy.
 #include "Surface.h"
 
 #include <algorithm>
 #include <cstring>
-
-#include "FontEngine.h"
 
 namespace lumo {
 
@@ -17,29 +14,6 @@ Surface::Surface(int width, int height) {
 }
 
 void Surface::FillWhite() { std::fill(pixels_.begin(), pixels_.end(), kWhite); }
-
-void Surface::TextOut(const FontRequest& font, int x, int y, std::string_view bytes) {
-  const GlyphRun run{font, x, y, bytes};
-  DrawRuns({&run, 1});
-}
-
-void Surface::DrawRuns(std::span<const GlyphRun> runs) {
-  if (empty() || runs.empty()) return;
-  detail::RenderRuns(*this, runs);
-}
-
-void CopySurface(Surface& dst, int dstX, int dstY, const Surface& src) {
-  const int x0 = std::max(0, dstX);
-  const int x1 = std::min(dst.width(), dstX + src.width());
-  const int y0 = std::max(0, dstY);
-  const int y1 = std::min(dst.height(), dstY + src.height());
-  if (x0 >= x1 || y0 >= y1) return;
-  for (int y = y0; y < y1; ++y) {
-    const auto from = src.row(y - dstY).subspan(static_cast<std::size_t>(x0 - dstX),
-                                                static_cast<std::size_t>(x1 - x0));
-    std::copy(from.begin(), from.end(), dst.row(y).begin() + x0);
-  }
-}
 
 namespace {
 
@@ -75,7 +49,8 @@ inline Pixel MinChannels(Pixel a, Pixel b) {
 void ScaledCopy(Surface& dst, int dstX, int dstY, int dstWidth, int dstHeight, const Surface& src) {
   if (src.empty() || dst.empty() || dstWidth <= 0 || dstHeight <= 0) return;
   const int x0 = std::max(0, dstX);
-  const int x1 = static_cast<int>(std::min<std::int64_t>(dst.width(), std::int64_t{dstX} + dstWidth));
+  const int x1 =
+      static_cast<int>(std::min<std::int64_t>(dst.width(), std::int64_t{dstX} + dstWidth));
   const int y0 = std::max(0, dstY);
   const int y1 =
       static_cast<int>(std::min<std::int64_t>(dst.height(), std::int64_t{dstY} + dstHeight));
@@ -106,7 +81,8 @@ void ScaledCopy(Surface& dst, int dstX, int dstY, int dstWidth, int dstHeight, c
     for (int x = x0; x < x1; ++x) {
       const SourceSpan span = columns[static_cast<std::size_t>(x - x0)];
       Pixel value = acc[span.first - srcFirst];
-      for (int c = span.first + 1; c < span.last; ++c) value = MinChannels(value, acc[c - srcFirst]);
+      for (int c = span.first + 1; c < span.last; ++c)
+        value = MinChannels(value, acc[c - srcFirst]);
       out[static_cast<std::size_t>(x)] = value;
     }
   }

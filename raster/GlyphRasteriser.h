@@ -1,6 +1,6 @@
 // Grey-level filling of glyph outlines straight into the surface: outlines are
 // flattened to lines and their exact covered area is accumulated per pixel.
-// Private to the label library.
+// Private to the raster back end.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 
 #include "Surface.h"
 
-namespace lumo::detail {
+namespace lumo {
 
 // One piece of an outline in font units: a line (p0, p1), a quadratic curve
 // (p0, p1 control, p2) or a cubic curve (p0, p1, p2 controls, p3).
@@ -48,4 +48,4 @@ class GlyphRasteriser {
   double width_ = 0;  // of the visible box, in pixels
 };
 
-}  // namespace lumo::detail
+}  // namespace lumo

@@ -1,9 +1,7 @@
-// Glyphs on FreeType: the face is found once per process (fontconfig, or the
-// file named by $LUMO_FONT); outlines are loaded unscaled once per glyph and
-// then scaled, turned and rasterised straight into the surface.
-#include "FontEngine.h"
+// Glyphs on FreeType: outlines are loaded unscaled once per character, then
+// scaled, turned and rasterised straight into the surface.
+#include "FontFace.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -22,49 +20,10 @@
 #include <vector>
 
 #include "CodePage932.h"
-#include "GlyphRasteriser.h"
+#include "FontLocation.h"
 
-namespace lumo::detail {
+namespace lumo {
 namespace {
-
-struct FontLocation {
-  std::string path;
-  int index = 0;
-};
-
-// The face the label has always asked for, matched by Japanese coverage and
-// fixed pitch: on Debian that is IPAGothic.
-FontLocation FindFont() {
-  if (const char* file = std::getenv("LUMO_FONT"); file != nullptr && *file != '\0') {
-    return {file, 0};
-  }
-  FontLocation location;
-  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(
-      FcNameParse(reinterpret_cast<const FcChar8*>("MS UI Gotic")), &FcPatternDestroy);
-  if (!pattern) return location;
-  FcPatternAddString(pattern.get(), FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-  FcPatternAddInteger(pattern.get(), FC_SPACING, FC_MONO);
-  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
-  FcDefaultSubstitute(pattern.get());
-  FcResult result = FcResultNoMatch;
-  std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> match(
-      FcFontMatch(nullptr, pattern.get(), &result), &FcPatternDestroy);
-  if (!match) return location;
-  FcChar8* file = nullptr;
-  if (FcPatternGetString(match.get(), FC_FILE, 0, &file) == FcResultMatch && file != nullptr) {
-    location.path = reinterpret_cast<const char*>(file);
-  }
-  int index = 0;
-  if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) == FcResultMatch) {
-    location.index = index;
-  }
-  return location;
-}
-
-const FontLocation& Location() {
-  static const FontLocation location = FindFont();
-  return location;
-}
 
 // FT_Done_Face must run before FT_Done_FreeType; FontEngine declares the
 // library first so that its members are destroyed face first.
@@ -79,6 +38,7 @@ struct GlyphOutline {
   std::vector<PathSegment> path;  // font units, y up
   double advance = 0;             // font units
   FT_BBox bounds{};               // of the control points, font units
+  FT_UInt index = 0;              // the glyph's index in the face
 };
 
 // Collects an outline's pieces as FT_Outline_Decompose reports them.
@@ -169,10 +129,18 @@ LibraryHandle NewLibrary() {
 class FontEngine {
  public:
   FontEngine() : library_(NewLibrary()) {
-    const FontLocation& location = Location();
-    if (!library_ || location.path.empty()) return;
+    const Result<FontLocation>& location = LabelFaceLocation();
+    if (!location) {
+      problem_ = location.error();
+      return;
+    }
     FT_Face face = nullptr;
-    if (FT_New_Face(library_.get(), location.path.c_str(), location.index, &face) != 0) return;
+    if (!library_ ||
+        FT_New_Face(library_.get(), location->path.c_str(), location->index, &face) != 0) {
+      problem_ = Error{"cannot load the face " + location->path +
+                       " (set LUMO_FONT to a TrueType or OpenType font file)"};
+      return;
+    }
     face_.reset(face);
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
@@ -187,22 +155,32 @@ class FontEngine {
     if (cellUnits_ <= 0) cellUnits_ = face->units_per_EM;
   }
 
-  [[nodiscard]] bool ready() const noexcept { return face_ != nullptr; }
+  [[nodiscard]] const std::optional<Error>& problem() const noexcept { return problem_; }
 
-  // Loads the outline of every character of `bytes` that is not loaded yet.
-  void Prepare(std::string_view bytes) {
-    for (std::size_t pos = 0; pos < bytes.size();) {
-      const std::size_t length = std::min(cp932::CharLength(bytes, pos), bytes.size() - pos);
-      Load(cp932::ToCodePoint(bytes.substr(pos, length)));
-      pos += length;
+  // Loads the outline of the glyph's character unless it is loaded already.
+  const GlyphOutline& Prepare(const PlacedGlyph& glyph) {
+    const char32_t cp = cp932::ToCodePoint(glyph.bytes());
+    const auto found = outlines_.find(cp);
+    if (found != outlines_.end()) return found->second;
+    GlyphOutline& outline = outlines_[cp];
+    FT_Face face = face_.get();
+    outline.index = cp == cp932::kNoCodePoint ? 0 : FT_Get_Char_Index(face, cp);
+    if (FT_Load_Glyph(face, outline.index,
+                      FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) {
+      return outline;
     }
+    outline.advance = static_cast<double>(face->glyph->metrics.horiAdvance);
+    if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return outline;
+    static constexpr FT_Outline_Funcs kFuncs{&MoveTo, &LineTo, &ConicTo, &CubicTo, 0, 0};
+    FT_Outline_Get_CBox(&face->glyph->outline, &outline.bounds);
+    PathBuilder builder{&outline.path};
+    if (FT_Outline_Decompose(&face->glyph->outline, &kFuncs, &builder) != 0) outline.path.clear();
+    return outline;
   }
 
-  // Draws one run from prepared outlines only, so that two threads may draw
-  // at once, each with its own rasteriser and band.
-  void Draw(Surface& surface, const GlyphRun& run, Band band, GlyphRasteriser& rasteriser) const {
-    const FontRequest& font = run.font;
-    if (font.height <= 0) return;
+  // The cell and the outline's transform of a glyph with this outline.
+  [[nodiscard]] GlyphGeometry Place(const PlacedGlyph& glyph, const GlyphOutline& outline) const {
+    const FontRequest& font = glyph.font;
     const double scaleY = font.height / cellUnits_;
     const double scaleX = font.width == 0 ? scaleY : std::abs(font.width) / averageWidth_;
     const double theta = font.escapement * (std::numbers::pi / 1800.0);
@@ -212,44 +190,39 @@ class FontEngine {
     auto turn = [&](double dx, double dy) {
       return std::pair{dx * cosT + dy * sinT, -dx * sinT + dy * cosT};
     };
-    double penX = run.x;
-    double penY = run.y;
-    for (std::size_t pos = 0; pos < run.bytes.size();) {
-      const std::size_t length =
-          std::min(cp932::CharLength(run.bytes, pos), run.bytes.size() - pos);
-      const auto found = outlines_.find(cp932::ToCodePoint(run.bytes.substr(pos, length)));
-      pos += length;
-      if (found == outlines_.end()) continue;  // not prepared: cannot happen
-      const GlyphOutline& glyph = found->second;
-      const double advance = glyph.advance * scaleX;
+    const double x = glyph.x;
+    const double y = glyph.y;
+    const auto [ax, ay] = turn(outline.advance * scaleX, 0);
+    const auto [hx, hy] = turn(0, font.height);
+    GlyphGeometry geometry;
+    const double cell[4][2] = {
+        {x, y}, {x + ax, y + ay}, {x + ax + hx, y + ay + hy}, {x + hx, y + hy}};
+    std::copy(&cell[0][0], &cell[0][0] + 8, &geometry.cell[0][0]);
+    // The outline's y axis points up from the baseline, which lies the
+    // scaled ascent below the reference point in the turned frame.
+    const auto [bx, by] = turn(0, winAscent_ * scaleY);
+    geometry.transform = {scaleX * cosT,  -scaleY * sinT, -scaleX * sinT,
+                          -scaleY * cosT, x + bx,         y + by};
+    geometry.glyphIndex = outline.index;
+    geometry.codePoint = cp932::ToCodePoint(glyph.bytes());
+    return geometry;
+  }
 
-      const auto [ax, ay] = turn(advance, 0);
-      const auto [hx, hy] = turn(0, font.height);
-      const double cell[4][2] = {{penX, penY},
-                                 {penX + ax, penY + ay},
-                                 {penX + ax + hx, penY + ay + hy},
-                                 {penX + hx, penY + hy}};
-      FillQuad(surface, cell, band);
-
-      // The outline's y axis points up from the baseline, which lies the
-      // scaled ascent below the reference point in the turned frame.
-      const auto [bx, by] = turn(0, winAscent_ * scaleY);
-      const Affine transform{scaleX * cosT,  -scaleY * sinT, -scaleX * sinT,
-                             -scaleY * cosT, penX + bx,      penY + by};
-      if (Reaches(glyph.bounds, transform, band)) {
-        rasteriser.Fill(surface, glyph.path, transform, band.top, band.bottom);
-      }
-      penX += ax;
-      penY += ay;
+  // Draws one glyph from its prepared outline only, so that two threads may
+  // draw at once, each with its own rasteriser and band.
+  void Draw(Surface& surface, const PlacedGlyph& glyph, Band band,
+            GlyphRasteriser& rasteriser) const {
+    const auto found = outlines_.find(cp932::ToCodePoint(glyph.bytes()));
+    if (found == outlines_.end()) return;  // not prepared: cannot happen
+    const GlyphOutline& outline = found->second;
+    const GlyphGeometry geometry = Place(glyph, outline);
+    FillQuad(surface, geometry.cell, band);
+    if (Reaches(outline.bounds, geometry.transform, band)) {
+      rasteriser.Fill(surface, outline.path, geometry.transform, band.top, band.bottom);
     }
   }
 
  private:
-  struct Vec {
-    double x;
-    double y;
-  };
-
   // Whether the turned outline can touch the band's rows at all; most glyphs
   // of the other band are skipped here before any flattening.
   static bool Reaches(const FT_BBox& b, const Affine& m, Band band) {
@@ -265,24 +238,9 @@ class FontEngine {
     return bottom >= band.top && top < band.bottom;
   }
 
-  void Load(char32_t cp) {
-    if (outlines_.contains(cp)) return;
-    GlyphOutline& glyph = outlines_[cp];
-    FT_Face face = face_.get();
-    const FT_UInt index = cp == cp932::kNoCodePoint ? 0 : FT_Get_Char_Index(face, cp);
-    if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) {
-      return;
-    }
-    glyph.advance = static_cast<double>(face->glyph->metrics.horiAdvance);
-    if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return;
-    static constexpr FT_Outline_Funcs kFuncs{&MoveTo, &LineTo, &ConicTo, &CubicTo, 0, 0};
-    FT_Outline_Get_CBox(&face->glyph->outline, &glyph.bounds);
-    PathBuilder builder{&glyph.path};
-    if (FT_Outline_Decompose(&face->glyph->outline, &kFuncs, &builder) != 0) glyph.path.clear();
-  }
-
   LibraryHandle library_;
   std::unique_ptr<FT_FaceRec_, FaceDeleter> face_;
+  std::optional<Error> problem_;
   double winAscent_ = 0;
   double cellUnits_ = 1;
   double averageWidth_ = 0;
@@ -296,24 +254,35 @@ FontEngine& Engine() {
   return engine;
 }
 
-// Below this many runs a second thread costs more than it saves.
-constexpr std::size_t kRunsWorthASecondThread = 256;
+// Below this many glyphs a second thread costs more than it saves.
+constexpr std::size_t kGlyphsWorthASecondThread = 256;
 
-void DrawBand(const FontEngine& engine, Surface& surface, std::span<const GlyphRun> runs,
+void DrawBand(const FontEngine& engine, Surface& surface, std::span<const PlacedGlyph> glyphs,
               Band band) {
   GlyphRasteriser rasteriser;
-  for (const GlyphRun& run : runs) engine.Draw(surface, run, band, rasteriser);
+  for (const PlacedGlyph& glyph : glyphs) {
+    // A cell less than a pixel high has nothing to show.
+    if (glyph.font.height > 0) engine.Draw(surface, glyph, band, rasteriser);
+  }
 }
 
 }  // namespace
 
-void RenderRuns(Surface& surface, std::span<const GlyphRun> runs) {
+std::optional<Error> LabelFaceProblem() { return Engine().problem(); }
+
+std::optional<GlyphGeometry> PlaceGlyph(const PlacedGlyph& glyph) {
   FontEngine& engine = Engine();
-  if (!engine.ready() || surface.empty()) return;
-  for (const GlyphRun& run : runs) engine.Prepare(run.bytes);
+  if (engine.problem()) return std::nullopt;
+  return engine.Place(glyph, engine.Prepare(glyph));
+}
+
+void DrawGlyphs(Surface& surface, std::span<const PlacedGlyph> glyphs) {
+  FontEngine& engine = Engine();
+  if (engine.problem() || surface.empty() || glyphs.empty()) return;
+  for (const PlacedGlyph& glyph : glyphs) (void)engine.Prepare(glyph);
   const int mid = surface.height() / 2;
-  if (runs.size() < kRunsWorthASecondThread || std::thread::hardware_concurrency() < 2) {
-    DrawBand(engine, surface, runs, {0, surface.height()});
+  if (glyphs.size() < kGlyphsWorthASecondThread || std::thread::hardware_concurrency() < 2) {
+    DrawBand(engine, surface, glyphs, {0, surface.height()});
     return;
   }
   bool lowerDrawn = false;
@@ -321,15 +290,15 @@ void RenderRuns(Surface& surface, std::span<const GlyphRun> runs) {
     std::optional<std::jthread> lower;
     try {
       lower.emplace([&] {
-        DrawBand(engine, surface, runs, {mid, surface.height()});
+        DrawBand(engine, surface, glyphs, {mid, surface.height()});
         lowerDrawn = true;
       });
     } catch (const std::system_error&) {
       // No second thread to be had: the lower band is drawn below instead.
     }
-    DrawBand(engine, surface, runs, {0, mid});
+    DrawBand(engine, surface, glyphs, {0, mid});
   }  // joins the second thread
-  if (!lowerDrawn) DrawBand(engine, surface, runs, {mid, surface.height()});
+  if (!lowerDrawn) DrawBand(engine, surface, glyphs, {mid, surface.height()});
 }
 
-}  // namespace lumo::detail
+}  // namespace lumo

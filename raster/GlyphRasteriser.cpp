@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace lumo::detail {
+namespace lumo {
 namespace {
 
 // Rows are filled in strips so that a huge glyph never needs a huge buffer.
@@ -52,8 +52,10 @@ void GlyphRasteriser::Flatten(const std::vector<PathSegment>& path, const Affine
       const double dy = py[0] - 2 * py[1] + py[2];
       devSquared = dx * dx + dy * dy;
     } else {
-      const double dx = std::max(std::abs(px[0] - 2 * px[1] + px[2]), std::abs(px[1] - 2 * px[2] + px[3]));
-      const double dy = std::max(std::abs(py[0] - 2 * py[1] + py[2]), std::abs(py[1] - 2 * py[2] + py[3]));
+      const double dx =
+          std::max(std::abs(px[0] - 2 * px[1] + px[2]), std::abs(px[1] - 2 * px[2] + px[3]));
+      const double dy =
+          std::max(std::abs(py[0] - 2 * py[1] + py[2]), std::abs(py[1] - 2 * py[2] + py[3]));
       devSquared = 2.25 * (dx * dx + dy * dy);
     }
     const int steps = CurveSteps(devSquared);
@@ -176,7 +178,8 @@ void GlyphRasteriser::Fill(Surface& surface, const std::vector<PathSegment>& pat
   width_ = width;
 
   clipped_.clear();
-  for (const Line& line : flat_) ClipAndKeep(line.x0 - left, line.y0, line.x1 - left, line.y1, width);
+  for (const Line& line : flat_)
+    ClipAndKeep(line.x0 - left, line.y0, line.x1 - left, line.y1, width);
 
   const auto columns = static_cast<std::size_t>(width);
   const std::size_t stride = columns + 2;
@@ -210,4 +213,4 @@ void GlyphRasteriser::Fill(Surface& surface, const std::vector<PathSegment>& pat
   }
 }
 
-}  // namespace lumo::detail
+}  // namespace lumo

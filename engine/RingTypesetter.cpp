@@ -2,8 +2,8 @@
 // its ring at the angle before its step; the fit test is on its trailing edge.
 #include "RingTypesetter.h"
 
+#include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "CodePage932.h"
 #include "Truncate.h"
@@ -22,9 +22,9 @@ constexpr double kWidthFactor = 0.9 * 3.141592654;
 
 }  // namespace
 
-void DrawArcText(LabelCanvas& canvas, const LabelSettings& settings, int startDegrees,
-                 int sweepDegrees, std::string_view text, const GlyphObserver& observer,
-                 bool draw) {
+std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& settings,
+                          int startDegrees, int sweepDegrees, std::string_view text, LabelHalf half,
+                          std::vector<PlacedGlyph>& out) {
   const std::int32_t charsPerCircle = settings.charsPerCircle;
   const std::int32_t ringCount = settings.ringCount;
   const double startAngle = startDegrees * kDegreesToRadians;
@@ -34,14 +34,15 @@ void DrawArcText(LabelCanvas& canvas, const LabelSettings& settings, int startDe
   const double outerRadius = canvas.outerRadiusPx;
   // Neither a ring pitch nor a step exists for these; the walk would not end
   // (a negative pitch grows the radius) or would place nothing.
-  if (!(outerRadius > 0) || charsPerCircle <= 0 || ringCount <= 0) return;
+  if (!(outerRadius > 0) || charsPerCircle <= 0 || ringCount <= 0) return 0;
+  // Every ring's font is one pitch high. Below one pixel there is nothing to
+  // draw, and with a pitch of a pixel or more the walk meets at most about R
+  // rings before the centre, however many the settings ask for.
+  const std::int32_t height = TruncateToInt32(outerRadius / ringCount);
+  if (height < 1) return 0;
 
   // The window's end as the 32-bit sum has always been taken (it wraps).
-  const auto windowEnd = static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.firstRing) +
-                                                   static_cast<std::uint32_t>(settings.usedRings));
-  const std::int32_t height = TruncateToInt32(outerRadius / ringCount);
-
-  std::vector<GlyphRun> runs;
+  const std::int32_t windowEnd = WrappingSum(settings.firstRing, settings.usedRings);
   std::size_t position = 0;
   std::int32_t ring = 0;
   double radius = outerRadius;
@@ -61,30 +62,34 @@ void DrawArcText(LabelCanvas& canvas, const LabelSettings& settings, int startDe
         advance = 1;
         break;
       }
-      FontRequest font;
-      font.height = height;
-      font.width = TruncateToInt32(radius * kWidthFactor / charsPerCircle);
-      font.escapement = TruncateToInt32((angle - kQuarterTurn) * kRadiansToTenthDegrees);
-      font.orientation = font.escapement;
-      const std::int32_t x = TruncateToInt32(std::cos(angle) * radius + cx);
-      const std::int32_t y = TruncateToInt32(cy - std::sin(angle) * radius);
       const bool twoByte = cp932::IsLeadByte(byte);
       const double step = (twoByte ? kTwoByteStep : kOneByteStep) / charsPerCircle;
       const double nextAngle = angle - step;
-      if (nextAngle <= endAngle) break;  // opens the next ring, position unchanged
-      const std::size_t length = twoByte && position + 1 < text.size() ? 2 : 1;
-      const std::string_view glyph = text.substr(position, length);
+      if (nextAngle <= endAngle) {
+        // The step does not depend on the radius: what does not fit at the
+        // start of a ring fits on no ring, and nothing after it can come.
+        if (angle == startAngle) return position;
+        break;  // opens the next ring, position unchanged
+      }
+      PlacedGlyph glyph;
+      glyph.half = half;
+      glyph.ring = ring;
+      glyph.x = TruncateToInt32(std::cos(angle) * radius + cx);
+      glyph.y = TruncateToInt32(cy - std::sin(angle) * radius);
+      glyph.font = {height, TruncateToInt32(radius * kWidthFactor / charsPerCircle),
+                    TruncateToInt32((angle - kQuarterTurn) * kRadiansToTenthDegrees)};
+      glyph.length = twoByte && position + 1 < text.size() ? 2 : 1;
+      text.copy(glyph.code.data(), glyph.length, position);
+      out.push_back(glyph);
       position += twoByte ? 2 : 1;
       angle = nextAngle;
-      if (observer) observer(GlyphPlacement{ring, x, y, font, glyph});
-      if (draw) runs.push_back({font, x, y, glyph});
     }
     ring += advance;
     radius = radius - advance * outerRadius / ringCount;
-    // Past the window nothing more can be drawn: the ring index only grows.
+    // Past the window nothing more can be placed: the ring index only grows.
     if (!(radius > 0) || ring >= windowEnd || position >= text.size()) break;
   }
-  canvas.image.DrawRuns(runs);
+  return std::min(position, text.size());
 }
 
 }  // namespace lumo

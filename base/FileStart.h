@@ -6,16 +6,18 @@
 #include <filesystem>
 #include <string>
 
+#include "Result.h"
+
 namespace lumo {
 
 struct FileStart {
-  int error = 0;           // 0, or the errno that stopped the read (EISDIR for a folder)
   std::string bytes;       // at most the limit asked for
   bool wholeFile = false;  // the file ended within the bytes read
 };
 
 // Reads at most `limit` bytes from the start of the file at `path`; the
 // buffer grows as data comes, so a short file costs little whatever the limit.
-[[nodiscard]] FileStart ReadFileStart(const std::filesystem::path& path, std::size_t limit);
+// A folder gives the error EISDIR.
+[[nodiscard]] Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit);
 
 }  // namespace lumo

@@ -1,0 +1,30 @@
+// Canvas geometry from the settings.
+#include "CanvasGeometry.h"
+
+#include <cmath>
+
+#include "Truncate.h"
+
+namespace lumo {
+
+std::optional<CanvasGeometry> ComputeCanvasGeometry(const LabelSettings& settings) noexcept {
+  // Evaluated left to right, as the radius has always been computed.
+  const double outerRadius = settings.resolutionDpi * settings.diameterMm * 0.5 / 25.4;
+  const double twoR = 2.0 * outerRadius;
+  if (!std::isfinite(settings.diameterMm) || !std::isfinite(settings.resolutionDpi) ||
+      !std::isfinite(twoR) || twoR >= kMaxCanvasSide + 1.0) {
+    return std::nullopt;
+  }
+  CanvasGeometry geometry;
+  geometry.outerRadiusPx = outerRadius;
+  const std::int32_t side = twoR >= 1.0 ? static_cast<std::int32_t>(twoR) : 0;
+  geometry.canvasRect = {0, 0, side, side};
+  geometry.imageSize = 4 * side * side;
+  // In 32-bit arithmetic that wraps, as the capacity has always been taken;
+  // the dialog's rules keep it at 4 or more.
+  geometry.textCapacity =
+      WrappingProduct(WrappingProduct(settings.usedRings, settings.charsPerCircle), 2);
+  return geometry;
+}
+
+}  // namespace lumo

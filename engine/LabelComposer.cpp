@@ -1,0 +1,69 @@
+// Composition of a whole label: trim, split after usedRings line breaks, and
+// the two halves set from 180 and from 360 degrees.
+#include "LabelComposer.h"
+
+#include <algorithm>
+
+#include "CodePage932.h"
+#include "RingTypesetter.h"
+
+namespace lumo {
+namespace {
+
+constexpr int kUpperStart = 180;
+constexpr int kLowerStart = 360;
+constexpr int kSweep = 178;
+
+// Characters in `text`, line breaks not counted.
+std::size_t CountCharacters(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < text.size(); pos += cp932::CharLength(text, pos)) {
+    count += text[pos] != '\r' && text[pos] != '\n';
+  }
+  return count;
+}
+
+}  // namespace
+
+std::size_t TrimmedLength(std::string_view text, std::int32_t capacity) noexcept {
+  if (capacity < 1 || text.size() <= static_cast<std::size_t>(capacity)) return text.size();
+  const auto last = static_cast<unsigned char>(text[static_cast<std::size_t>(capacity) - 1]);
+  return static_cast<std::size_t>(capacity) - (cp932::IsLeadByte(last) ? 1 : 0);
+}
+
+SplitText SplitAtLineBreaks(std::string_view text, std::int32_t usedRings) noexcept {
+  std::size_t split = 0;
+  std::int32_t count = 0;
+  while (usedRings > 0 && split < text.size()) {
+    // The look-up has always stopped at a NUL byte, like a C string search.
+    std::string_view rest = text.substr(split);
+    rest = rest.substr(0, rest.find('\0'));
+    const std::size_t lfCr = rest.find("\n\r");
+    const std::size_t crLf = rest.find("\r\n");
+    if (lfCr == std::string_view::npos && crLf == std::string_view::npos) break;
+    split += std::min(lfCr, crLf) + 2;
+    if (++count >= usedRings) break;
+  }
+  return {split > 0 ? text.substr(0, split - 1) : std::string_view(), text.substr(split)};
+}
+
+LabelLayout ComposeLabel(const CanvasGeometry& canvas, const LabelSettings& settings,
+                         std::string_view labelText) {
+  LabelLayout layout;
+  const std::string_view kept = labelText.substr(0, TrimmedLength(labelText, canvas.textCapacity));
+  const SplitText split = SplitAtLineBreaks(kept, settings.usedRings);
+  layout.keptBytes = kept.size();
+  layout.lowerStart = kept.size() - split.lower.size();
+  const std::size_t upperUsed = LayOutArcText(canvas, settings, kUpperStart, kSweep, split.upper,
+                                              LabelHalf::Upper, layout.glyphs);
+  const std::size_t lowerUsed = LayOutArcText(canvas, settings, kLowerStart, kSweep, split.lower,
+                                              LabelHalf::Lower, layout.glyphs);
+  for (const std::string_view rest : {labelText.substr(kept.size()), split.upper.substr(upperUsed),
+                                      split.lower.substr(lowerUsed)}) {
+    layout.leftOffBytes += rest.size();
+    layout.leftOffCharacters += CountCharacters(rest);
+  }
+  return layout;
+}
+
+}  // namespace lumo

@@ -1,0 +1,35 @@
+// Lays out a whole label: the text cut to the capacity, split into the upper
+// and the lower half, both halves set on their rings.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "CanvasGeometry.h"
+#include "LabelLayout.h"
+#include "LabelSettings.h"
+
+namespace lumo {
+
+// The length `text` keeps under `capacity`: the capacity when it is longer,
+// one byte less when the byte at capacity - 1 is a lead byte. A capacity
+// below 1 keeps it whole.
+[[nodiscard]] std::size_t TrimmedLength(std::string_view text, std::int32_t capacity) noexcept;
+
+struct SplitText {
+  std::string_view upper;
+  std::string_view lower;
+};
+
+// Splits after `usedRings` CR LF / LF CR pairs: the upper part ends before the
+// second byte of the last counted pair, the lower part starts after it.
+[[nodiscard]] SplitText SplitAtLineBreaks(std::string_view text, std::int32_t usedRings) noexcept;
+
+// The text trimmed to the canvas's capacity and split after usedRings line
+// breaks; the upper half set from 180 degrees, the lower half from 360, each
+// over 178 degrees.
+[[nodiscard]] LabelLayout ComposeLabel(const CanvasGeometry& canvas, const LabelSettings& settings,
+                                       std::string_view labelText);
+
+}  // namespace lumo
