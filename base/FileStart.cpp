@@ -20,15 +20,30 @@ Error CannotRead(const std::filesystem::path& path, int errnum) {
   return {"cannot read " + path.string() + ": " + std::strerror(errnum), errnum};
 }
 
+// What a file that is neither a regular file nor a folder is, for a person.
+const char* KindOf(mode_t mode) {
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  return "not a regular file";
+}
+
 }  // namespace
 
 Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit) {
-  const FileDescriptor file(
-      RetryOnEintr([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY); }));
+  // Without O_NONBLOCK opening a named pipe would wait for a writer, forever.
+  const FileDescriptor file(RetryOnEintr(
+      [&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); }));
   if (file.get() < 0) return CannotRead(path, errno);
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) return CannotRead(path, errno);
   if (S_ISDIR(info.st_mode)) return CannotRead(path, EISDIR);
+  // Pipes, sockets and devices can block or never end; only files are read.
+  if (!S_ISREG(info.st_mode)) {
+    return Error{"cannot read " + path.string() + ": it is " + KindOf(info.st_mode) +
+                     ", not a file",
+                 EINVAL};
+  }
   constexpr std::size_t kFirstBlock = 64 * 1024;
   FileStart start;
   std::string& out = start.bytes;

@@ -17,7 +17,8 @@ struct FileStart {
 
 // Reads at most `limit` bytes from the start of the file at `path`; the
 // buffer grows as data comes, so a short file costs little whatever the limit.
-// A folder gives the error EISDIR.
+// Only regular files are read: a folder gives the error EISDIR, a named pipe,
+// socket or device EINVAL, and none of them is waited for.
 [[nodiscard]] Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit);
 
 }  // namespace lumo

@@ -78,6 +78,8 @@ Result<CommandLine> ParseCommandLine(std::span<const std::string_view> args) {
     const std::string_view arg = args[i];
     const bool isOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
     if (!isOption) {
+      // An unset variable in a script must not make the label of "/".
+      if (arg.empty()) return fail("INPUT is empty");
       if (line.input) {
         return fail("more than one INPUT given: \"" + *line.input + "\" and \"" + std::string(arg) +
                     "\"");

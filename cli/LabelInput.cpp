@@ -2,6 +2,7 @@
 // a paste or its start-up.
 #include "LabelInput.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,13 +18,13 @@ namespace {
 
 // The composer keeps at most `capacity` bytes and looks at one byte more to
 // trim; a UTF-8 character gives at least one byte, so this much input always
-// decides the label. Without a capacity the text is not trimmed and only this
-// ceiling bounds it.
-constexpr std::size_t kUntrimmedPasteLimit = std::size_t{64} << 20;
+// decides the label. Without a capacity the text is not trimmed and the
+// ceiling of any text bounds it.
+constexpr std::size_t kUntrimmedPasteLimit = (std::size_t{kTextCeiling} + 1) * 4 + 3;
 
 std::size_t PasteLimit(std::int32_t capacity) {
   if (capacity < 1) return kUntrimmedPasteLimit;
-  return std::min(kUntrimmedPasteLimit, (static_cast<std::size_t>(capacity) + 1) * 4 + 3);
+  return (static_cast<std::size_t>(TextLimit(capacity)) + 1) * 4 + 3;
 }
 
 Result<LabelInput> ReadPaste(std::int32_t capacity) {
@@ -56,6 +57,12 @@ Result<LabelInput> ReadLabelInput(const std::optional<std::string>& input, std::
     return LabelInput{std::move(*file), {}};
   }
   Result<std::string> listing = BuildFolderListing(*input);
+  // What exists but cannot be listed makes an empty label, as a drop on the
+  // window does; what does not exist at all is a mistake.
+  struct stat info {};
+  if (!listing && ::lstat(input->c_str(), &info) != 0 && errno == ENOENT) {
+    return Error{"cannot read " + *input + ": " + std::strerror(ENOENT), ENOENT};
+  }
   if (!listing) {
     return LabelInput{{},
                       "nothing could be listed from " + *input + ": " +

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "AcceptanceRules.h"
 #include "CanvasGeometry.h"
@@ -40,13 +39,13 @@ Failure TooLarge(double diameterMm, double resolutionDpi, std::string refused) {
 
 Failure FileFailure(const std::string& path, const SettingsFileError& error) {
   using Reason = SettingsFileError::Reason;
-  const std::string prefix = "cannot read settings file " + path + ": ";
   switch (error.reason) {
     case Reason::Unreadable:
-      return {kUnreadable, prefix + std::strerror(error.errnum)};
+      return {kUnreadable, error.message};
     case Reason::TooShort:
-      return {kUnreadable, prefix + "it has " + std::to_string(error.size) +
-                               " bytes, a settings file has " + std::to_string(kSettingsFileSize)};
+      return {kUnreadable, "cannot read settings file " + path + ": it has " +
+                               std::to_string(error.size) + " bytes, a settings file has " +
+                               std::to_string(kSettingsFileSize)};
     case Reason::NoCanvas:
       break;
   }

@@ -1,5 +1,6 @@
 // lumo-render: renders one label without a window and writes it as the next
 // numbered bitmap file, or prints where every glyph goes.
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "LabelCanvas.h"
 #include "LabelComposer.h"
 #include "LabelInput.h"
+#include "Printable.h"
 #include "SettingsOverrides.h"
 
 namespace {
@@ -26,9 +28,7 @@ constexpr int kExitUsage = 2;
 
 // Messages are one line each, whatever a file name holds.
 void Report(std::string_view message) {
-  std::string line = "lumo-render: ";
-  for (const char c : message) line += (c == '\n' || c == '\r') ? '?' : c;
-  line += '\n';
+  const std::string line = "lumo-render: " + lumo::Printable(message) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
@@ -61,6 +61,13 @@ std::string LayoutText(const lumo::LabelLayout& layout) {
     out += '\n';
   }
   return out;
+}
+
+// Text that does not fit is no error, but a script should hear of it.
+void ReportLeftOff(const lumo::LabelLayout& layout) {
+  if (layout.leftOffBytes == 0) return;
+  Report("warning: " + std::to_string(layout.leftOffCharacters) + " characters (" +
+         std::to_string(layout.leftOffBytes) + " bytes) of the text did not fit on the label");
 }
 
 int Run(std::span<const std::string_view> args) {
@@ -107,18 +114,22 @@ int Run(std::span<const std::string_view> args) {
     }
   }
   lumo::LabelCanvas canvas(geometry);
-  (void)lumo::RenderLabel(canvas, settings, input->text);
+  const lumo::LabelLayout layout = lumo::RenderLabel(canvas, settings, input->text);
   const auto saved = lumo::SaveLabelBitmap(canvas.image, settings.resolutionDpi, directory);
   if (!saved) {
     Report(saved.error().message);
     return kExitUnreadableOrUnwritable;
   }
-  return WriteStdout(saved->string() + "\n");
+  ReportLeftOff(layout);
+  return WriteStdout(lumo::Printable(saved->string()) + "\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file-size limit then fails the write, which is reported and leaves no
+  // file, instead of killing the process in the middle of it.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   try {
     return Run(args);

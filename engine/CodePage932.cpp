@@ -116,15 +116,19 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) noe
 
 }  // namespace
 
-std::string FromUtf8(std::string_view utf8) {
-  std::string out;
+namespace {
+
+// Converts, calling `unconvertible` for what has no form (an invalid byte or
+// a character outside code page 932); it returns false to give up.
+template <typename Unconvertible>
+bool Convert(std::string_view utf8, std::string& out, Unconvertible unconvertible) {
   out.reserve(utf8.size());
   const Tables* tables = nullptr;
   for (std::size_t pos = 0; pos < utf8.size();) {
     char32_t cp = 0;
     const std::size_t length = DecodeUtf8(utf8, pos, cp);
     if (length == 0) {
-      out += '?';
+      if (!unconvertible(out)) return false;
       ++pos;
       continue;
     }
@@ -136,7 +140,7 @@ std::string FromUtf8(std::string_view utf8) {
     if (tables == nullptr) tables = &GetTables();
     const auto found = tables->fromUnicode.find(cp);
     if (found == tables->fromUnicode.end()) {
-      out += '?';
+      if (!unconvertible(out)) return false;
     } else if (found->second > 0xFF) {
       out += static_cast<char>(found->second >> 8);
       out += static_cast<char>(found->second & 0xFF);
@@ -144,6 +148,23 @@ std::string FromUtf8(std::string_view utf8) {
       out += static_cast<char>(found->second);
     }
   }
+  return true;
+}
+
+}  // namespace
+
+std::string FromUtf8(std::string_view utf8) {
+  std::string out;
+  Convert(utf8, out, [](std::string& text) {
+    text += '?';
+    return true;
+  });
+  return out;
+}
+
+std::optional<std::string> FromUtf8Exactly(std::string_view utf8) {
+  std::string out;
+  if (!Convert(utf8, out, [](std::string&) { return false; })) return std::nullopt;
   return out;
 }
 
@@ -157,18 +178,6 @@ char32_t ToCodePoint(std::string_view bytes) noexcept {
   }
   if (!IsLeadByte(b0)) return kNoCodePoint;
   return GetTables().toUnicode[b0 << 8 | static_cast<unsigned char>(bytes[1])];
-}
-
-bool LooksLikeMultibyteUtf8(std::string_view bytes) noexcept {
-  bool multibyte = false;
-  for (std::size_t pos = 0; pos < bytes.size();) {
-    char32_t cp = 0;
-    const std::size_t length = DecodeUtf8(bytes, pos, cp);
-    if (length == 0) return false;
-    multibyte = multibyte || length > 1;
-    pos += length;
-  }
-  return multibyte;
 }
 
 }  // namespace lumo::cp932

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,12 +25,14 @@ namespace lumo::cp932 {
 // and every byte of an invalid UTF-8 sequence, becomes "?".
 [[nodiscard]] std::string FromUtf8(std::string_view utf8);
 
+// The same, but nothing unless `utf8` is valid UTF-8 whose every character
+// has a code page 932 form: code page 932 text can look like UTF-8 too.
+[[nodiscard]] std::optional<std::string> FromUtf8Exactly(std::string_view utf8);
+
 // Unicode code point of the character `bytes` (one or two bytes), or
 // kNoCodePoint when code page 932 assigns it none (a lone lead byte, say).
 inline constexpr char32_t kNoCodePoint = 0xFFFFFFFF;
 [[nodiscard]] char32_t ToCodePoint(std::string_view bytes) noexcept;
 
-// True when `bytes` is valid UTF-8 and holds at least one multi-byte sequence.
-[[nodiscard]] bool LooksLikeMultibyteUtf8(std::string_view bytes) noexcept;
 
 }  // namespace lumo::cp932

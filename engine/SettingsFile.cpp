@@ -38,14 +38,14 @@ Result<LabelSettings, SettingsFileError> LoadSettingsFile(const std::filesystem:
   using Reason = SettingsFileError::Reason;
   // Whatever follows the 32nd byte is not part of the settings and not read.
   const Result<FileStart> start = ReadFileStart(path, kSettingsFileSize);
-  if (!start) return SettingsFileError{Reason::Unreadable, start.error().errnum, 0, {}};
+  if (!start) return SettingsFileError{Reason::Unreadable, start.error().errnum, start.error().message, 0, {}};
   const std::string& bytes = start->bytes;
   const auto decoded =
       DecodeSettings(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-  if (!decoded) return SettingsFileError{Reason::TooShort, 0, bytes.size(), {}};
+  if (!decoded) return SettingsFileError{Reason::TooShort, 0, {}, bytes.size(), {}};
   // Other values are taken as they are; these two would leave nothing to draw on.
   if (!ComputeCanvasGeometry(*decoded)) {
-    return SettingsFileError{Reason::NoCanvas, 0, bytes.size(), *decoded};
+    return SettingsFileError{Reason::NoCanvas, 0, {}, bytes.size(), *decoded};
   }
   return *decoded;
 }

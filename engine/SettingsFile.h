@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <span>
 
 #include "LabelSettings.h"
@@ -33,6 +34,7 @@ struct SettingsFileError {
   };
   Reason reason = Reason::Unreadable;
   int errnum = 0;
+  std::string message;  // for Unreadable: one line naming the file and why
   std::size_t size = 0;
   LabelSettings settings;  // the values read, for NoCanvas
 };

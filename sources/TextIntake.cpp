@@ -25,14 +25,6 @@ constexpr char kPromptBytes[] =
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// A UTF-8 character is at most 4 bytes and gives at least one code page 932
-// byte, so this many bytes (a byte-order mark included) always convert to at
-// least `capacity` bytes when the file holds that much.
-std::size_t ReadLimit(std::int32_t capacity) {
-  const std::uint64_t limit = static_cast<std::uint64_t>(capacity) * 4 + kUtf8Bom.size();
-  return static_cast<std::size_t>(std::min<std::uint64_t>(limit, SIZE_MAX));
-}
-
 // Length of `bytes` without a UTF-8 sequence that the cut at its end left
 // unfinished, so that the cut alone does not make the text look invalid.
 std::size_t WithoutCutSequence(std::string_view bytes) {
@@ -57,6 +49,18 @@ std::size_t WithoutCutSequence(std::string_view bytes) {
   return length > available ? start - 1 : size;
 }
 
+// Each LF that no CR precedes made CR LF. Safe on code page 932 bytes: no
+// trail byte is below 0x40.
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+    out += text[i];
+  }
+  return out;
+}
+
 }  // namespace
 
 const std::string_view kStartupPrompt(kPromptBytes, sizeof(kPromptBytes) - 1);
@@ -73,33 +77,49 @@ bool HasTxtExtension(std::string_view path) noexcept {
   return true;
 }
 
-Result<std::string> ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
-  Result<FileStart> start = ReadFileStart(path, capacity > 0 ? ReadLimit(capacity) : 0);
-  if (!start) {
-    if (start.error().errnum != EISDIR) return start.error();
-    return Error{path.string() + " is a folder, not a text file", EISDIR};
-  }
-  if (capacity <= 0) return std::string();
-  std::string& bytes = start->bytes;
-  const auto limit = static_cast<std::size_t>(capacity);
+std::int32_t TextLimit(std::int32_t capacity) noexcept {
+  return std::clamp(capacity, 0, kTextCeiling);
+}
+
+std::size_t TextFileReadLimit(std::int32_t capacity) noexcept {
+  // A UTF-8 character is at most 4 bytes and gives at least one code page
+  // 932 byte, so this many bytes (a byte-order mark included) always convert
+  // to at least the capacity when the file holds that much.
+  return static_cast<std::size_t>(TextLimit(capacity)) * 4 + kUtf8Bom.size();
+}
+
+std::string FromPlatformText(std::string_view utf8) {
+  if (utf8.starts_with(kUtf8Bom)) utf8.remove_prefix(kUtf8Bom.size());
+  return WithCrLf(cp932::FromUtf8(utf8));
+}
+
+std::string DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t capacity) {
+  const auto limit = static_cast<std::size_t>(TextLimit(capacity));
   // What lies beyond the part read can never reach the label, so the UTF-8
   // test looks at the part read only.
-  const std::string_view examined(bytes.data(),
-                                  start->wholeFile ? bytes.size() : WithoutCutSequence(bytes));
+  std::string_view examined = start.substr(0, wholeFile ? start.size() : WithoutCutSequence(start));
+  if (examined.starts_with(kUtf8Bom)) examined.remove_prefix(kUtf8Bom.size());
   std::string text;
-  if (cp932::LooksLikeMultibyteUtf8(examined)) {
-    std::string_view body = examined;
-    if (body.starts_with(kUtf8Bom)) body.remove_prefix(kUtf8Bom.size());
-    text = cp932::FromUtf8(body);
+  if (std::optional<std::string> converted = cp932::FromUtf8Exactly(examined)) {
+    text = WithCrLf(*converted);
   } else {
-    text = std::move(bytes);
+    text = start;
   }
   if (text.size() > limit) text.resize(limit);
   return text;
 }
 
+Result<std::string> ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
+  const Result<FileStart> start = ReadFileStart(path, TextFileReadLimit(capacity));
+  if (!start) {
+    if (start.error().errnum != EISDIR) return start.error();
+    return Error{path.string() + " is a folder, not a text file", EISDIR};
+  }
+  return DecodeTextFile(start->bytes, start->wholeFile, capacity);
+}
+
 std::string PastedText(std::string_view utf8) {
-  return cp932::FromUtf8(utf8.substr(0, utf8.find('\0')));
+  return FromPlatformText(utf8.substr(0, utf8.find('\0')));
 }
 
 }  // namespace lumo

@@ -18,17 +18,40 @@ extern const std::string_view kStartupPrompt;
 // True when the last four bytes of `path` are ".txt" in any letter case.
 [[nodiscard]] bool HasTxtExtension(std::string_view path) noexcept;
 
-// Reads the first `capacity` bytes of a text file. A file that is valid UTF-8
-// with at least one multi-byte sequence is converted to code page 932 (a
-// leading byte-order mark dropped) before it is cut; any other file is taken
-// byte for byte. Only the start that can reach the label is read (at most
-// 4 x capacity + 3 bytes, as a UTF-8 character gives at least one byte), and
-// the UTF-8 test looks at that start. A folder, a missing or unreadable file
-// gives an error. The text is code page 932, at most `capacity` bytes.
+// No text longer than this is ever read or kept, whatever capacity a settings
+// file gives: far above the 47,400 bytes of the largest label the settings
+// dialog can describe (79 rings of 300 two-byte characters), and small enough
+// that no input can make lumo hold much memory.
+inline constexpr std::int32_t kTextCeiling = 1 << 20;
+
+// What a text-file intake keeps of `capacity`: at most kTextCeiling.
+[[nodiscard]] std::int32_t TextLimit(std::int32_t capacity) noexcept;
+
+// UTF-8 text as the platform hands it over (clipboard, standard input, a UTF-8
+// file) in code page 932: a leading byte-order mark dropped, each LF that no
+// CR precedes made CR LF, as the original platform's clipboard does. A
+// character without a code page 932 form becomes "?".
+[[nodiscard]] std::string FromPlatformText(std::string_view utf8);
+
+// The label text of a text file whose first bytes are `start` (`wholeFile`
+// when the file ends there): converted as FromPlatformText when the bytes are
+// UTF-8 (plain ASCII included; a sequence cut where the read stopped allowed)
+// and every character has a code page 932 form; otherwise byte for byte, as
+// code page 932. Cut to `capacity` bytes.
+[[nodiscard]] std::string DecodeTextFile(std::string_view start, bool wholeFile,
+                                         std::int32_t capacity);
+
+// How many bytes of a file DecodeTextFile needs to fill `capacity`.
+[[nodiscard]] std::size_t TextFileReadLimit(std::int32_t capacity) noexcept;
+
+// Reads a text file's first bytes, as many as can reach the label, and
+// decodes them (DecodeTextFile) for `capacity`. Only regular files are read:
+// a folder, a named pipe, a device, a missing or unreadable file gives an
+// error.
 [[nodiscard]] Result<std::string> ReadTextFile(const std::filesystem::path& path,
                                                std::int32_t capacity);
 
-// Pasted (clipboard) text: UTF-8 up to the first NUL, converted to code page 932.
+// Pasted (clipboard) text: UTF-8 up to the first NUL, as FromPlatformText.
 [[nodiscard]] std::string PastedText(std::string_view utf8);
 
 }  // namespace lumo

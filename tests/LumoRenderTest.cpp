@@ -1,10 +1,13 @@
 // Runs the built lumo-render from outside, as scripts do: the files it writes,
 // its exit statuses and messages, and the glyph layout it prints.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "SettingsFile.h"
@@ -117,6 +120,8 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
   WriteFileBytes(work() / "nan.lum", SettingsFile({std::nan(""), 600, 150, 45, 1, 30}));
   WriteFileBytes(work() / "zero.lum", SettingsFile({0, 600, 150, 45, 1, 30}));
   fs::create_directory(work() / "x.txt");
+  ASSERT_EQ(mkfifo((work() / "pipe.txt").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo((work() / "pipe.lum").c_str(), 0600), 0);
   const Lines before = Entries(work());
   const std::tuple<Args, int, std::string> cases[] = {
       {{"--diameter", "600"}, 2, "--diameter 600 refused: the diameter must be 41 to 599"},
@@ -132,12 +137,17 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
       {{"--colour", "red"}, 2, "unknown option --colour"},
       {{"a.txt", "b.txt"}, 2, "more than one INPUT"},
       {{"--settings", "short.lum"}, 1, "10 bytes"},
-      {{"--settings", "none.lum"}, 1, "none.lum"},
+      {{"--settings", "none.lum"}, 1, "none.lum: No such file"},
       {{"--settings", "huge.lum"}, 2, "8191"},
       {{"--settings", "nan.lum"}, 2, "finite"},
       {{"--settings", "zero.lum"}, 1, "no pixels"},
       {Small({"missing.txt"}), 1, "missing.txt: No such file"},
-      {Small({"two\nlines.txt"}), 1, "two?lines.txt"},  // one line whatever a name holds
+      {Small({"two\nlines.txt"}), 1, "two\\x0alines.txt"},  // one line whatever a name holds
+      {Small({"esc\x1b[2J.txt"}), 1, "esc\\x1b[2J.txt"},    // no escape reaches the terminal
+      {Small({""}), 2, "INPUT is empty"},
+      {Small({"no/such/folder"}), 1, "no/such/folder: No such file"},
+      {Small({"pipe.txt"}), 1, "pipe.txt: it is a named pipe"},
+      {{"--settings", "pipe.lum"}, 1, "pipe.lum: it is a named pipe"},
       {Small({"x.txt"}), 1, "folder"},
       {Small({"-o", "missing"}), 1, "No such file"},
   };
@@ -174,6 +184,46 @@ TEST_F(LumoRender, PasteLongerThanTheCapacityIsCut) {
           test::Repeat("\xe3\x81\x82\r", 10));
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.lines().size(), 3u);
+}
+
+TEST_F(LumoRender, LinuxLineEndsReachTheUpperHalf) {
+  // Two used rings: the first two lines go over the upper half, the rest under.
+  const Outcome outcome =
+      Run({"--layout", "--used-rings", "2", "--first-ring", "0", "-"}, "a\nb\nc\nd\n");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  Lines halves;
+  for (const std::string& line : outcome.lines()) halves.push_back(line.substr(0, 7));
+  EXPECT_EQ(halves, (Lines{"upper 0", "upper 1", "lower 0", "lower 1"}));
+}
+
+TEST_F(LumoRender, TextThatDoesNotFitIsAWarning) {
+  const Outcome outcome = Run(Small({"--used-rings", "1", "-"}), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "lumo-render: warning: 2 characters (4 bytes) of the text did not fit on the label\n");
+}
+
+TEST_F(LumoRender, AFileSizeLimitLeavesNoFile) {
+  const Outcome outcome = Run(Small({}), "", "ulimit -f 20;");
+  EXPECT_EQ(outcome.status, 1) << outcome.err;
+  EXPECT_NE(outcome.err.find("lumo000.bmp"), std::string::npos) << outcome.err;
+  EXPECT_TRUE(Entries(work()).empty());
+}
+
+// Settings whose capacity wraps to about 2^31 and a 2 GB file: only a bounded
+// start of it is read.
+TEST_F(LumoRender, HugeInputsAreReadOnlyAsFarAsALabelCanReach) {
+  {
+    std::ofstream huge(work() / "huge.txt", std::ios::binary);
+  }
+  fs::resize_file(work() / "huge.txt", std::uintmax_t{2} << 30);  // sparse: NUL bytes
+  rusage before{};
+  ::getrusage(RUSAGE_CHILDREN, &before);
+  const Outcome outcome = Run({"--layout", "--rings", "79", "--first-ring", "-536870911",
+                               "--used-rings", "536870911", "huge.txt"});
+  rusage after{};
+  ::getrusage(RUSAGE_CHILDREN, &after);
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_LT(after.ru_maxrss, 64 * 1024) << "kilobytes";  // no canvas for a layout
 }
 
 TEST_F(LumoRender, NoUsableFaceIsAnError) {

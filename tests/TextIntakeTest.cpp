@@ -2,6 +2,10 @@
 // (byte for byte or from UTF-8); pastes and unreadable files are checked end to end.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdint>
 #include <tuple>
 
 #include "CodePage932.h"
@@ -39,16 +43,21 @@ TEST(TextFile, FirstCapacityBytesByteForByteOrConvertedFromUtf8) {
       // Code page 932 is not valid UTF-8: taken as it is, a cut lead byte kept.
       {sjis, 100, sjis},
       {sjis, 3, "\x82\xa0\x82"},
+      // ﾃｽ is valid UTF-8 too, for a character code page 932 lacks: kept.
+      {"\xc3\xbd\n", 100, "\xc3\xbd\n"},
       // Converted before the cut, a byte-order mark dropped.
       {utf8, 100, sjis},
       {bom + utf8, 3, "\x82\xa0\x82"},
+      // Lone LF becomes CR LF in UTF-8 (ASCII too); CR LF and a lone CR stay.
+      {"a\nb\r\nc\rd\n\re", 100, "a\r\nb\r\nc\rd\r\n\re"},
+      {"ab\n", 3, "ab\r"},
+      {Repeat("\r\n", 10), 3, "\r\n\r"},  // the read ends between CR and LF
       // Invalid anywhere in reach, or a sequence cut by the end: byte for byte.
       {aUtf8 + "\xff" + aUtf8, 100, aUtf8 + "\xff" + aUtf8},
       {aUtf8 + "\xe3\x81", 100, aUtf8 + "\xe3\x81"},
       // Read only as far as the label reaches, which may end inside a character.
       {Repeat(aUtf8, 1000), 10, Repeat(a, 5)},
       {bom + Repeat(aUtf8, 1000), 11, Repeat(a, 5) + "\x82"},
-      {Repeat("\xf0\x9f\x98\x80", 100), 10, Repeat("?", 10)},
   };
   const test::TempDir dir;
   for (const auto& [bytes, capacity, text] : cases) {
@@ -57,6 +66,32 @@ TEST(TextFile, FirstCapacityBytesByteForByteOrConvertedFromUtf8) {
     ASSERT_TRUE(read) << read.error().message;
     EXPECT_EQ(*read, text) << testing::PrintToString(bytes) << " " << capacity;
   }
+}
+
+TEST(TextFile, OnlyRegularFilesAreReadAndNeverWaitedFor) {
+  const test::TempDir dir;
+  const auto fifo = dir.path() / "pipe.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const Result<std::string> read = ReadTextFile(fifo, 100);  // no writer: must not block
+  ASSERT_FALSE(read);
+  EXPECT_NE(read.error().message.find("named pipe"), std::string::npos) << read.error().message;
+  std::filesystem::create_directory(dir.path() / "folder.txt");
+  EXPECT_EQ(ReadTextFile(dir.path() / "folder.txt", 100).error().errnum, EISDIR);
+}
+
+TEST(TextFile, NoCapacityReadsMoreThanTheCeiling) {
+  EXPECT_EQ(TextLimit(INT32_MAX), kTextCeiling);
+  EXPECT_EQ(TextLimit(-5), 0);
+  EXPECT_EQ(TextFileReadLimit(INT32_MAX), std::size_t{kTextCeiling} * 4 + 3);
+  EXPECT_EQ(DecodeTextFile(std::string(kTextCeiling + 10, 'a'), true, INT32_MAX).size(),
+            std::size_t{kTextCeiling});
+}
+
+TEST(PastedText, PlatformTextGetsCrLfAndLosesItsByteOrderMark) {
+  EXPECT_EQ(PastedText("\xef\xbb\xbf" "first\nsecond\r\nthird\rfourth\n"),
+            "first\r\nsecond\r\nthird\rfourth\r\n");
+  // Up to the first NUL; what has no form becomes "?".
+  EXPECT_EQ(PastedText(std::string("\xc3\xbd\xe3\x81\x82\0tail", 9)), "?\x82\xa0");
 }
 
 }  // namespace lumo
