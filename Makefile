@@ -5,7 +5,10 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-release test-asan bench clean
+FUZZ_SECONDS ?= 60
+FUZZERS := Settings Text Compose Listing CommandLine
+
+.PHONY: all deps build run test test-release test-asan bench fuzz clean
 
 all: build
 
@@ -38,6 +41,18 @@ test-asan: deps
 
 bench: build
 	@for b in build/default/bench/*Bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+# Runs every fuzzer for FUZZ_SECONDS; what it finds new goes to build/fuzz/corpus,
+# the checked-in seeds in fuzz/corpus stay as they are.
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS) --target fuzzers
+	@for f in $(FUZZERS); do \
+	  mkdir -p build/fuzz/corpus/$$f; \
+	  echo "== Fuzz$$f for $(FUZZ_SECONDS) s"; \
+	  build/fuzz/fuzz/Fuzz$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    build/fuzz/corpus/$$f fuzz/corpus/$$f 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || exit 1; \
+	done
 
 clean:
 	rm -rf build

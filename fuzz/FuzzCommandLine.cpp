@@ -1,0 +1,31 @@
+// lumo-render's option parsing: arguments split at NUL bytes; whatever they
+// are, parsing ends in a command line or in one line naming the mistake, and
+// the settings it asks for are judged without reading any file.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CommandLine.h"
+#include "SettingsOverrides.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view all(reinterpret_cast<const char*>(data), size);
+  std::vector<std::string_view> args;
+  for (std::size_t start = 0; start <= all.size();) {
+    const std::size_t end = std::min(all.find('\0', start), all.size());
+    args.push_back(all.substr(start, end - start));
+    start = end + 1;
+  }
+  auto parsed = lumo::cli::ParseCommandLine(args);
+  if (!parsed) {
+    if (parsed.error().message.find('\n') != std::string::npos) __builtin_trap();
+    return 0;
+  }
+  if (parsed->input && parsed->input->empty()) __builtin_trap();
+  parsed->settingsFile.reset();
+  const auto resolved = lumo::cli::ResolveSettings(*parsed);
+  if (!resolved && resolved.error().exitStatus != 2) __builtin_trap();
+  if (resolved && !lumo::ComputeCanvasGeometry(resolved->settings)) __builtin_trap();
+  return 0;
+}

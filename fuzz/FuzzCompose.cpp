@@ -1,0 +1,51 @@
+// A whole label from arbitrary settings and text on a small canvas: the walk
+// ends, what it reports adds up, drawing in two bands equals drawing glyph by
+// glyph, and the bitmap header describes the pixels.
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "FontFace.h"
+#include "LabelBitmap.h"
+#include "LabelCanvas.h"
+#include "LabelComposer.h"
+#include "LittleEndian.h"
+#include "SettingsFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  auto settings = lumo::DecodeSettings(std::span(data, size));
+  if (!settings) return 0;
+  const std::string_view text(reinterpret_cast<const char*>(data) + 32, size - 32);
+  const auto geometry = lumo::ComputeCanvasGeometry(*settings);
+  if (!geometry) return 0;
+  // Any settings lay out; only small canvases are drawn, to keep runs fast.
+  const lumo::LabelLayout layout = lumo::ComposeLabel(*geometry, *settings, text);
+  if (layout.keptBytes > text.size() || layout.lowerStart > layout.keptBytes ||
+      layout.leftOffBytes > text.size() || layout.leftOffCharacters > layout.leftOffBytes ||
+      layout.glyphs.size() > text.size()) {
+    __builtin_trap();
+  }
+  for (const lumo::PlacedGlyph& glyph : layout.glyphs) {
+    if (glyph.length < 1 || glyph.length > 2 || glyph.font.height < 1) __builtin_trap();
+  }
+  if (geometry->canvasRect.width() > 96) return 0;
+
+  lumo::LabelCanvas together(*geometry);
+  lumo::LabelCanvas apart(*geometry);
+  lumo::DrawLabel(together.image, layout);
+  for (const lumo::PlacedGlyph& glyph : layout.glyphs) lumo::DrawGlyphs(apart.image, {&glyph, 1});
+  if (!std::equal(together.image.pixels().begin(), together.image.pixels().end(),
+                  apart.image.pixels().begin(), apart.image.pixels().end())) {
+    __builtin_trap();
+  }
+  const lumo::BitmapHeader header =
+      lumo::EncodeBitmapHeader(together.image, settings->resolutionDpi);
+  const auto field = [&](std::size_t at) { return lumo::GetLittleEndian<4>(header.data() + at); };
+  const std::uint64_t pixels = together.image.pixels().size();
+  if (field(18) != static_cast<std::uint64_t>(together.image.width()) ||
+      field(22) != static_cast<std::uint64_t>(together.image.height()) || field(34) != pixels * 4 ||
+      field(2) != 54 + pixels * 4) {
+    __builtin_trap();
+  }
+  return 0;
+}
