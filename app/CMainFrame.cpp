@@ -157,12 +157,14 @@ void CMainFrame::CreateMenus() {
 void CMainFrame::CreateToolBar() {
   QToolBar* toolBar = addToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"));
   toolBar->setObjectName(QStringLiteral("AFX_IDW_TOOLBAR"));
-  // It stays at the top.
+  // It stays at the top and always shown: fit and adjust have no other way in.
   toolBar->setMovable(false);
   toolBar->setFloatable(false);
   toolBar->setAllowedAreas(Qt::TopToolBarArea);
   toolBar->setIconSize(QSize(16, 16));
   toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+  toolBar->toggleViewAction()->setVisible(false);
+  toolBar->toggleViewAction()->setEnabled(false);
   toolBar->addAction(action(Command::EditPaste));
   toolBar->addSeparator();
   toolBar->addAction(action(Command::ViewFit));

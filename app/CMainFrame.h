@@ -13,6 +13,7 @@ class QAction;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
+class QMenu;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -44,6 +45,9 @@ class CMainFrame : public QMainWindow {
 
   // Shows the lock keys' states from an X11 key event's modifier mask.
   void UpdateKeyIndicators(quint32 x11State);
+
+  // No tool-bar toggle: hidden, the tool bar's buttons would be unreachable.
+  QMenu* createPopupMenu() override { return nullptr; }
 
  signals:
   // Files dropped on the window outside the view, to be opened as settings.

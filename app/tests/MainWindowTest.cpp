@@ -90,6 +90,9 @@ class MainWindowTest : public QObject {
       tips << button->toolTip();
     }
     QCOMPARE(tips, (QStringList{"貼り付け", "フィット", "調整"}));
+    // Nothing offers to hide, move or float the tool bar.
+    QVERIFY(frame->createPopupMenu() == nullptr && !toolBar->toggleViewAction()->isEnabled());
+    QVERIFY(!toolBar->isMovable() && !toolBar->isFloatable());
     QStatusBar* bar = frame->statusBar();
     QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
     QStringList indicators;
