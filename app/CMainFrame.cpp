@@ -95,6 +95,7 @@ CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent
   view_ = new CLumoView(document, this);
   view_->setObjectName(QStringLiteral("CLumoView"));
   setCentralWidget(view_);
+  CreateZoomKeys();
 
   // Files dropped on the tool bar or the status bar arrive here.
   setAcceptDrops(true);
@@ -170,6 +171,22 @@ void CMainFrame::CreateToolBar() {
   toolBar->addAction(action(Command::ViewFit));
   toolBar->addSeparator();
   toolBar->addAction(action(Command::LabelAdjust));
+}
+
+// Zoom keys beside the key table: the usual ones for zooming a picture.
+void CMainFrame::CreateZoomKeys() {
+  const auto zoomKey = [this](const QList<QKeySequence>& keys, int steps) {
+    auto* zoom = new QAction(this);
+    zoom->setShortcuts(keys);
+    connect(zoom, &QAction::triggered, view_, [this, steps] { view_->ZoomAboutCentre(steps); });
+    addAction(zoom);
+  };
+  // "+" takes Shift on many layouts, so the key under it counts as well.
+  zoomKey({Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal}, 1);
+  zoomKey({Qt::CTRL | Qt::Key_Minus}, -1);
+  // Ctrl+0 is the fit command itself: it works exactly when its button does.
+  QAction* fit = action(Command::ViewFit);
+  fit->setShortcut(Qt::CTRL | Qt::Key_0);
 }
 
 void CMainFrame::CreateStatusBar() {

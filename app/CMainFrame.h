@@ -63,6 +63,7 @@ class CMainFrame : public QMainWindow {
   void CreateMenus();
   void CreateToolBar();
   void CreateStatusBar();
+  void CreateZoomKeys();
   void OnTitleChanged(const QString& title);
 
   CLumoView* view_ = nullptr;
