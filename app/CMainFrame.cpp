@@ -70,15 +70,11 @@ const std::array<KeyEntry, 13> kKeys{{
 
 const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
-// X11 modifier bits of the lock keys; the Kana and Scroll locks have none.
-constexpr quint32 kX11LockMask = 1u << 1;
-constexpr quint32 kX11NumLockMask = 1u << 4;
-
 QLabel* MakeIndicator(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setAlignment(Qt::AlignCenter);
   label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 8);
-  // Off until a key event says otherwise.
+  // Off until the platform says otherwise.
   label->setEnabled(false);
   return label;
 }
@@ -104,7 +100,9 @@ CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent
   connect(&document, &CLumoDoc::titleChanged, this, &CMainFrame::OnTitleChanged);
   OnTitleChanged(document.GetTitle());
 
-  // Only X11 reports the lock keys with each key event.
+  // Only X11 reports the lock keys; their lights are read at start, when the
+  // window becomes active and after every key, wherever it went.
+  if (const auto states = ReadLockKeys()) ShowLockKeys(*states);
   if (QGuiApplication::platformName() == QLatin1String("xcb")) qApp->installEventFilter(this);
 }
 
@@ -207,9 +205,9 @@ void CMainFrame::CreateStatusBar() {
   bar->showMessage(kIdleMessage);
 }
 
-void CMainFrame::UpdateKeyIndicators(quint32 x11State) {
-  capsIndicator_->setEnabled((x11State & kX11LockMask) != 0);
-  numIndicator_->setEnabled((x11State & kX11NumLockMask) != 0);
+void CMainFrame::ShowLockKeys(const LockKeyStates& states) {
+  capsIndicator_->setEnabled(states.capsLock);
+  numIndicator_->setEnabled(states.numLock);
 }
 
 void CMainFrame::OnTitleChanged(const QString& title) {
@@ -232,7 +230,19 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-    UpdateKeyIndicators(static_cast<QKeyEvent*>(event)->nativeModifiers());
+    // A key event's own modifiers miss the lock that key just turned, so the
+    // server is asked; they serve only where it cannot be.
+    const std::optional<LockKeyStates> states = ReadLockKeys();
+    ShowLockKeys(states ? *states
+                        : LockKeysFromModifiers(static_cast<QKeyEvent*>(event)->nativeModifiers()));
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  // A lock may have changed while another window had the keyboard.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    if (const auto states = ReadLockKeys()) ShowLockKeys(*states);
+  }
+  QMainWindow::changeEvent(event);
 }
