@@ -5,9 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <filesystem>
 #include <span>
+#include <string>
 
+#include "FileStart.h"
 #include "LabelCanvas.h"
+#include "SystemErrorText.h"
 
 CLumoDoc::CLumoDoc(QObject* parent) : QObject(parent), title_(QStringLiteral("new")) {}
 
@@ -19,30 +23,29 @@ void CLumoDoc::OnNewDocument() {
 
 bool CLumoDoc::OnOpenDocument(const QString& path, QString& error) {
   const QString shown = QDir::toNativeSeparators(path);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("設定ﾌｧｲﾙ %1 を開けません。\n%2").arg(shown, file.errorString());
+  // Whatever follows the 32nd byte is not part of the settings.
+  const lumo::FileStart start = lumo::ReadFileStart(
+      std::filesystem::path(QFile::encodeName(path).toStdString()), lumo::kSettingsFileSize);
+  if (start.error != 0) {
+    // Nothing read means the file did not open (a folder counts as such).
+    const QString failure = start.bytes.empty() ? QStringLiteral("設定ﾌｧｲﾙ %1 を開けません。\n%2")
+                                                : QStringLiteral("設定ﾌｧｲﾙ %1 を読めません。\n%2");
+    error = failure.arg(shown, JapaneseSystemError(start.error));
     return false;
   }
-  // Whatever follows the 32nd byte is not part of the settings.
-  const QByteArray bytes = file.read(static_cast<qint64>(lumo::kSettingsFileSize));
-  if (bytes.size() < static_cast<qsizetype>(lumo::kSettingsFileSize)) {
-    if (file.error() != QFileDevice::NoError) {
-      error = QStringLiteral("設定ﾌｧｲﾙ %1 を読めません。\n%2").arg(shown, file.errorString());
-    } else {
-      error = QStringLiteral(
-                  "%1 は設定ﾌｧｲﾙではありません。\n設定ﾌｧｲﾙは %2 ﾊﾞｲﾄですが、"
-                  "このﾌｧｲﾙは %3 ﾊﾞｲﾄしかありません。")
-                  .arg(shown)
-                  .arg(lumo::kSettingsFileSize)
-                  .arg(bytes.size());
-    }
+  const std::string& bytes = start.bytes;
+  if (bytes.size() < lumo::kSettingsFileSize) {
+    error = QStringLiteral(
+                "%1 は設定ﾌｧｲﾙではありません。\n設定ﾌｧｲﾙは %2 ﾊﾞｲﾄですが、"
+                "このﾌｧｲﾙは %3 ﾊﾞｲﾄしかありません。")
+                .arg(shown)
+                .arg(lumo::kSettingsFileSize)
+                .arg(bytes.size());
     return false;
   }
   // 32 bytes were read, so they decode.
-  const auto decoded = lumo::DecodeSettings(
-      std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                    static_cast<std::size_t>(bytes.size())));
+  const auto decoded = lumo::DecodeSettings(std::span<const std::uint8_t>(
+      reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   // Other values are taken as they are; these two would leave nothing to draw on.
   if (!lumo::CanvasWithinLimit(*decoded)) {
     error = QStringLiteral("%1 の直径 %2 mm と解像度 %3 dpi ではﾗﾍﾞﾙを作れません。")

@@ -1,8 +1,12 @@
-// The settings document: the 32-byte file, and the files it refuses.
+// The settings document: the 32-byte file, the files it refuses, and the
+// words it tells the system's errors in.
+#include <QSet>
 #include <QTest>
+#include <cerrno>
 
 #include "AppTestSupport.h"
 #include "CLumoDoc.h"
+#include "SystemErrorText.h"
 
 class LumoDocTest : public QObject {
   Q_OBJECT
@@ -38,8 +42,12 @@ class LumoDocTest : public QObject {
     QVERIFY(apptest::WriteFile(dir_->filePath("short.lum"), apptest::SettingsBytes().left(31)));
     QVERIFY(QDir().mkdir(dir_->filePath("folder.lum")));
     QVERIFY(!dir_->settingsFile(QStringLiteral("huge.lum"), 600.0, 24000.0).isEmpty());
+    QVERIFY(apptest::WriteFile(dir_->filePath("plain"), "x"));
+    // The system's errors are told in the program's own words.
     for (const auto& [name, reason] : {std::pair{"short.lum", "31 ﾊﾞｲﾄ"},
-                                       {"folder.lum", ""},
+                                       {"folder.lum", "を開けません。\nﾌｫﾙﾀﾞです"},
+                                       {"gone.lum", "を開けません。\nﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません"},
+                                       {"plain/x.lum", "ﾊﾟｽの途中"},
                                        {"huge.lum", "ﾗﾍﾞﾙを作れません"}}) {
       QVERIFY(!doc.OnOpenDocument(dir_->filePath(name), error));
       QVERIFY2(error.contains(QString::fromUtf8(reason)) && error.contains(name),
@@ -47,6 +55,22 @@ class LumoDocTest : public QObject {
       QCOMPARE(doc.settings(), (lumo::LabelSettings{80.0, 300.0, 150, 45, 1, 30}));
       QCOMPARE(doc.GetPathName(), good);
     }
+  }
+
+  void systemErrorsHaveJapaneseWords() {
+    const QList<int> known{ENOENT, EACCES, EISDIR, ENOTDIR, ENOSPC, EROFS, EEXIST};
+    QStringList texts;
+    for (const int errnum : known) texts << JapaneseSystemError(errnum);
+    // Each its own words, none of them the fallback.
+    QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), known.size());
+    QVERIFY(!texts.join("").contains(QStringLiteral("ｼｽﾃﾑ ｴﾗｰ")));
+    QCOMPARE(JapaneseSystemError(EPERM), JapaneseSystemError(EACCES));
+    QCOMPARE(JapaneseSystemError(EDQUOT), JapaneseSystemError(ENOSPC));
+    // Anything else keeps its number and the system's text.
+    const QString other = JapaneseSystemError(EIO);
+    QVERIFY2(other.startsWith(QStringLiteral("ｼｽﾃﾑ ｴﾗｰ %1: ").arg(EIO)) &&
+                 other.size() > 12,
+             qPrintable(other));
   }
 
   void failedSaveLeavesNothingBehind() {
