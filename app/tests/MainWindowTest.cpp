@@ -2,11 +2,13 @@
 // status bar and its lock-key lights, and settings files opened, saved and
 // dropped.
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -97,6 +99,9 @@ class MainWindowTest : public QObject {
     QVERIFY(!toolBar->isMovable() && !toolBar->isFloatable());
     QStatusBar* bar = frame->statusBar();
     QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
+    // Qt's own texts are Japanese too.
+    QDialogButtonBox buttonBox(QDialogButtonBox::Cancel);
+    QCOMPARE(buttonBox.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
     QStringList indicators;
     for (const QLabel* label : bar->findChildren<QLabel*>()) indicators << label->text();
     QCOMPARE(indicators, (QStringList{"ｶﾅ", "CAP", "NUM", "SCRL"}));
