@@ -1,5 +1,6 @@
 // The settings document: the 32-byte file, the files it refuses, and the
 // words it tells the system's errors in.
+#include <QFileInfo>
 #include <QSet>
 #include <QTest>
 #include <cerrno>
@@ -57,6 +58,25 @@ class LumoDocTest : public QObject {
     }
   }
 
+  void savingKeepsPermissionsAndLinks() {
+    CLumoDoc doc;
+    doc.SetSettings({80.0, 300.0, 150, 45, 1, 30});
+    const QString kept = dir_->filePath(QStringLiteral("kept.lum"));
+    QVERIFY(apptest::WriteFile(kept, "old"));
+    const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(kept, mode));
+    const QString link = dir_->filePath(QStringLiteral("link.lum"));
+    QVERIFY(QFile::link(kept, link));
+    QString error;
+    QVERIFY(doc.OnSaveDocument(link, error));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(apptest::ReadFile(kept), apptest::SettingsBytes(80.0, 300.0));
+    QCOMPARE(QFile::permissions(kept) & 0x7077, mode);  // owner, group, others
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                          QDir::System),
+             (QStringList{"kept.lum", "link.lum"}));
+  }
+
   void systemErrorsHaveJapaneseWords() {
     const QList<int> known{ENOENT, EACCES, EISDIR, ENOTDIR, ENOSPC, EROFS, EEXIST};
     QStringList texts;
@@ -79,8 +99,11 @@ class LumoDocTest : public QObject {
     QVERIFY(apptest::WriteFile(dir_->filePath("plain"), "x"));
     QString error;
     QVERIFY(!doc.OnSaveDocument(dir_->filePath("taken.lum"), error));
+    QVERIFY2(error.contains(QStringLiteral("taken.lum に保存できません。\nﾌｫﾙﾀﾞです")),
+             qPrintable(error));
     QVERIFY(!doc.OnSaveDocument(dir_->filePath("plain/x.lum"), error));
-    QVERIFY(error.contains(QStringLiteral("x.lum")));
+    QVERIFY2(error.contains(QStringLiteral("x.lum")) && error.contains(QStringLiteral("ﾊﾟｽの途中")),
+             qPrintable(error));
     // No temporary file either.
     QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              (QStringList{"plain", "taken.lum"}));
