@@ -174,6 +174,8 @@ void CLumoView::wheelEvent(QWheelEvent* event) {
   const bool scrollEdge =
       angle.isNull() && (event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd);
   if (sideways || scrollEdge) {
+    // What one touchpad scroll left over is not carried into the next.
+    if (scrollEdge) wheel_ = {};
     event->ignore();
     return;
   }

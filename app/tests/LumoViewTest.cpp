@@ -86,6 +86,11 @@ class LumoViewTest : public QObject {
     QCOMPARE(view_->preview().zoom, 0.3387438249823571);
     apptest::Wheel(view_, {0, -120}, {400, 400});
     QCOMPARE(view_->preview().zoom, kFit800);
+    // A new touchpad scroll starts from nothing.
+    apptest::Wheel(view_, {0, 100}, {400, 400}, Qt::ScrollUpdate);
+    apptest::Wheel(view_, {0, 0}, {400, 400}, Qt::ScrollEnd);
+    apptest::Wheel(view_, {0, 20}, {400, 400}, Qt::ScrollUpdate);
+    QCOMPARE(view_->preview().zoom, kFit800);
     // The canvas point grabbed stays under the pointer while it moves.
     const auto canvasPoint = [this](QPointF at) {
       const lumo::PreviewState& s = view_->preview();
