@@ -229,7 +229,10 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+  // A key reaches its window first, then each widget on its way up; one
+  // look per key is enough.
+  const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+  if (key && watched->isWindowType()) {
     // A key event's own modifiers miss the lock that key just turned, so the
     // server is asked; they serve only where it cannot be.
     const std::optional<LockKeyStates> states = ReadLockKeys();
