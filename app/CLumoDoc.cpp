@@ -1,14 +1,14 @@
 // The document: the label settings and their file.
 #include "CLumoDoc.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <filesystem>
 #include <span>
@@ -51,8 +51,9 @@ int ReplaceFile(const std::filesystem::path& requested, std::span<const std::uin
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
     temporary = path;
-    temporary += QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                            QLatin1Char('0')).toStdString();
+    temporary += QStringLiteral(".%1")
+                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
+                     .toStdString();
     // 0666 less the umask, as for any new file; O_EXCL never reuses a name.
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0 && errno != EEXIST && errno != EINTR) return errno;

@@ -22,9 +22,8 @@ bool IndicatorLit(quint32 state, int index) noexcept {
 
 #ifdef LUMO_READS_XKB
 Display* X11Display() {
-  const auto* x11 = qGuiApp != nullptr
-                        ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                        : nullptr;
+  const auto* x11 =
+      qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   return x11 != nullptr ? x11->display() : nullptr;
 }
 
@@ -53,8 +52,7 @@ const IndicatorIndices& Indices(Display* display) {
 
 }  // namespace
 
-LockKeyStates LockKeysFromIndicators(quint32 indicatorState, int capsIndex,
-                                     int numIndex) noexcept {
+LockKeyStates LockKeysFromIndicators(quint32 indicatorState, int capsIndex, int numIndex) noexcept {
   return {IndicatorLit(indicatorState, capsIndex), IndicatorLit(indicatorState, numIndex)};
 }
 

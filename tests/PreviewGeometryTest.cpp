@@ -85,7 +85,8 @@ TEST(PreviewGeometryTest, RatiosFallBackToAFit) {
 }
 
 TEST(PreviewGeometryTest, DevicePixelsScaleTheRectangleBeforeTruncating) {
-  for (const PreviewState& s : {Fit(), PreviewState{1.0, 12.7, 12.7}, PreviewState{0.37, -5.5, 900}})
+  for (const PreviewState& s :
+       {Fit(), PreviewState{1.0, 12.7, 12.7}, PreviewState{0.37, -5.5, 900}})
     EXPECT_EQ(DevicePreviewDestination(s, kCanvas, kClient, 1.0),
               PreviewDestination(s, kCanvas, kClient));
   EXPECT_EQ(DevicePreviewDestination(Fit(), kCanvas, kClient, 2.0),

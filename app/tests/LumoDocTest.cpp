@@ -45,11 +45,12 @@ class LumoDocTest : public QObject {
     QVERIFY(!dir_->settingsFile(QStringLiteral("huge.lum"), 600.0, 24000.0).isEmpty());
     QVERIFY(apptest::WriteFile(dir_->filePath("plain"), "x"));
     // The system's errors are told in the program's own words.
-    for (const auto& [name, reason] : {std::pair{"short.lum", "31 ﾊﾞｲﾄ"},
-                                       {"folder.lum", "を開けません。\nﾌｫﾙﾀﾞです"},
-                                       {"gone.lum", "を開けません。\nﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません"},
-                                       {"plain/x.lum", "ﾊﾟｽの途中"},
-                                       {"huge.lum", "ﾗﾍﾞﾙを作れません"}}) {
+    for (const auto& [name, reason] :
+         {std::pair{"short.lum", "31 ﾊﾞｲﾄ"},
+          {"folder.lum", "を開けません。\nﾌｫﾙﾀﾞです"},
+          {"gone.lum", "を開けません。\nﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません"},
+          {"plain/x.lum", "ﾊﾟｽの途中"},
+          {"huge.lum", "ﾗﾍﾞﾙを作れません"}}) {
       QVERIFY(!doc.OnOpenDocument(dir_->filePath(name), error));
       QVERIFY2(error.contains(QString::fromUtf8(reason)) && error.contains(name),
                qPrintable(error));
@@ -72,8 +73,8 @@ class LumoDocTest : public QObject {
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(apptest::ReadFile(kept), apptest::SettingsBytes(80.0, 300.0));
     QCOMPARE(QFile::permissions(kept) & 0x7077, mode);  // owner, group, others
-    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                          QDir::System),
+    QCOMPARE(QDir(dir_->path())
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
              (QStringList{"kept.lum", "link.lum"}));
   }
 
@@ -88,8 +89,7 @@ class LumoDocTest : public QObject {
     QCOMPARE(JapaneseSystemError(EDQUOT), JapaneseSystemError(ENOSPC));
     // Anything else keeps its number and the system's text.
     const QString other = JapaneseSystemError(EIO);
-    QVERIFY2(other.startsWith(QStringLiteral("ｼｽﾃﾑ ｴﾗｰ %1: ").arg(EIO)) &&
-                 other.size() > 12,
+    QVERIFY2(other.startsWith(QStringLiteral("ｼｽﾃﾑ ｴﾗｰ %1: ").arg(EIO)) && other.size() > 12,
              qPrintable(other));
   }
 

@@ -144,13 +144,14 @@ class LumoViewTest : public QObject {
       }
     }
     QVERIFY(finer);
-    const QImage shrunk = doubled.scaled(single.size(), Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation);
+    const QImage shrunk =
+        doubled.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     int differing = 0;
     for (int y = 0; y < single.height(); ++y)
       for (int x = 0; x < single.width(); ++x)
         differing += qAbs(qGray(shrunk.pixel(x, y)) - qGray(single.pixel(x, y))) > 128;
-    QVERIFY2(differing < single.width() * single.height() / 100, qPrintable(QString::number(differing)));
+    QVERIFY2(differing < single.width() * single.height() / 100,
+             qPrintable(QString::number(differing)));
   }
 
   void pastedTextIsKeptByNewAndOpenedDocuments() {
