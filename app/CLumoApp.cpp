@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSettings>
 
@@ -35,8 +36,20 @@ CLumoApp::CLumoApp(QObject* parent) : QObject(parent) {}
 
 CLumoApp::~CLumoApp() = default;
 
+bool CLumoApp::LoadQtTranslations() {
+  if (!qtTranslator_.isEmpty()) return true;
+  // The interface is Japanese whatever the user's locale.
+  if (!qtTranslator_.load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    return false;
+  }
+  return QCoreApplication::installTranslator(&qtTranslator_);
+}
+
 bool CLumoApp::InitInstance(const QString& file) {
   QApplication::setWindowIcon(LoadAppIcon(AppIcon::Application));
+  // Without them Qt's own texts stay English; nothing else depends on them.
+  (void)LoadQtTranslations();
   if (file.isEmpty()) {
     document_.OnNewDocument();
   } else {

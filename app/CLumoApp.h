@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 #include <memory>
 
 #include "CLumoDoc.h"
@@ -41,11 +42,15 @@ class CLumoApp : public QObject {
   [[nodiscard]] static QStringList RecentFiles();
 
  private:
+  // Loads Qt's own Japanese texts (file dialogs, message-box buttons), so the
+  // window reads in one language. False when they are not installed.
+  bool LoadQtTranslations();
   void ConnectCommands();
   void AddToRecentFileList(const QString& path);
   void ReportError(const QString& message);
   [[nodiscard]] QString FileDialogDirectory() const;
 
+  QTranslator qtTranslator_;
   CLumoDoc document_;
   // Made after the document and gone before it: the view refers to it.
   std::unique_ptr<CMainFrame> frame_;

@@ -4,10 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <cstring>
-
+#include "ReplaceFile.h"
 #include "SettingsFile.h"
+#include "SystemErrorText.h"
 
 CLumoDoc::CLumoDoc(QObject* parent) : QObject(parent), title_(QStringLiteral("new")) {}
 
@@ -26,7 +25,7 @@ bool CLumoDoc::OnOpenDocument(const QString& path, QString& error) {
     switch (why.reason) {
       case Reason::Unreadable:
         error = QStringLiteral("設定ﾌｧｲﾙ %1 を開けません。\n%2")
-                    .arg(shown, QString::fromLocal8Bit(std::strerror(why.errnum)));
+                    .arg(shown, JapaneseSystemError(why.errnum));
         break;
       case Reason::TooShort:
         error = QStringLiteral(
@@ -51,21 +50,12 @@ bool CLumoDoc::OnOpenDocument(const QString& path, QString& error) {
 }
 
 bool CLumoDoc::OnSaveDocument(const QString& path, QString& error) const {
-  const QString shown = QDir::toNativeSeparators(path);
   const lumo::SettingsBytes bytes = lumo::EncodeSettings(settings_);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = QStringLiteral("%1 に保存できません。\n%2").arg(shown, file.errorString());
-    return false;
-  }
-  const qint64 size = static_cast<qint64>(bytes.size());
-  if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
-    error = QStringLiteral("%1 に保存できません。\n%2").arg(shown, file.errorString());
-    file.cancelWriting();
-    return false;
-  }
-  if (!file.commit()) {
-    error = QStringLiteral("%1 に保存できません。\n%2").arg(shown, file.errorString());
+  const int failure =
+      lumo::ReplaceFile(std::filesystem::path(QFile::encodeName(path).toStdString()), bytes);
+  if (failure != 0) {
+    error = QStringLiteral("%1 に保存できません。\n%2")
+                .arg(QDir::toNativeSeparators(path), JapaneseSystemError(failure));
     return false;
   }
   return true;

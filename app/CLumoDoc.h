@@ -22,7 +22,9 @@ class CLumoDoc : public QObject {
   [[nodiscard]] bool OnOpenDocument(const QString& path, QString& error);
 
   // Writes the settings to `path` through a temporary file that replaces it
-  // only when complete, so a failed save leaves no partial file behind.
+  // only when complete, so a failed save leaves no partial file behind. A
+  // replaced file keeps its permissions; a link is saved through. `error`
+  // says why a save failed, in the program's own words.
   [[nodiscard]] bool OnSaveDocument(const QString& path, QString& error) const;
 
   [[nodiscard]] const lumo::LabelSettings& settings() const noexcept { return settings_; }

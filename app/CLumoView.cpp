@@ -8,10 +8,14 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
 #include <system_error>
 
 #include "AcceptanceRules.h"
@@ -142,23 +146,34 @@ void CLumoView::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void CLumoView::OnDraw(QPainter& painter) {
-  const int w = width();
-  const int h = height();
-  if (w <= 0 || h <= 0) return;
-  lumo::Surface backBuffer(w, h);
+  const QImage backBuffer = RenderPreview(devicePixelRatioF());
+  if (!backBuffer.isNull()) painter.drawImage(0, 0, backBuffer);
+}
+
+QImage CLumoView::RenderPreview(qreal devicePixelRatio) const {
+  const double ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+  const int w = static_cast<int>(std::ceil(width() * ratio));
+  const int h = static_cast<int>(std::ceil(height() * ratio));
+  if (w <= 0 || h <= 0) return {};
+  auto backBuffer = std::make_unique<lumo::Surface>(w, h);
   const lumo::PreviewRect dest =
-      lumo::PreviewDestination(preview_, canvas_.geometry.canvasRect.width(), w);
+      lumo::DevicePreviewDestination(preview_, canvas_.geometry.canvasRect.width(), width(), ratio);
   if (!canvas_.image.empty() && dest.width > 0 && dest.height > 0) {
-    lumo::ScaledCopy(backBuffer, dest.x, dest.y, dest.width, dest.height, canvas_.image);
+    lumo::ScaledCopy(*backBuffer, dest.x, dest.y, dest.width, dest.height, canvas_.image);
   }
   // The surface leaves the fourth byte 0; a QImage of 32-bit RGB wants it 0xFF
   // before it may copy the pixels as they are.
   for (int y = 0; y < h; ++y) {
-    for (lumo::Pixel& pixel : backBuffer.row(y)) pixel |= 0xFF000000u;
+    for (lumo::Pixel& pixel : backBuffer->row(y)) pixel |= 0xFF000000u;
   }
-  const QImage image(reinterpret_cast<const uchar*>(backBuffer.pixels().data()), w, h,
-                     static_cast<qsizetype>(w) * 4, QImage::Format_RGB32);
-  painter.drawImage(0, 0, image);
+  // The image takes the surface over, so the pixels are not copied once more.
+  lumo::Surface* pixels = backBuffer.release();
+  QImage image(
+      reinterpret_cast<uchar*>(pixels->row(0).data()), w, h, static_cast<qsizetype>(w) * 4,
+      QImage::Format_RGB32, [](void* surface) { delete static_cast<lumo::Surface*>(surface); },
+      pixels);
+  image.setDevicePixelRatio(ratio);
+  return image;
 }
 
 void CLumoView::wheelEvent(QWheelEvent* event) {
@@ -169,12 +184,65 @@ void CLumoView::wheelEvent(QWheelEvent* event) {
   const bool scrollEdge =
       angle.isNull() && (event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd);
   if (sideways || scrollEdge) {
+    // What one touchpad scroll left over is not carried into the next.
+    if (scrollEdge) wheel_ = {};
     event->ignore();
     return;
   }
-  const QPointF pointer = event->position();
-  preview_ = lumo::WheelStep(preview_, angle.y(), pointer.x(), pointer.y(), width());
+  ZoomSteps(wheel_.Add(angle.y()), event->position());
+  event->accept();
+}
+
+void CLumoView::ZoomAboutCentre(int steps) {
+  ZoomSteps(steps, QPointF(width() * 0.5, height() * 0.5));
+}
+
+void CLumoView::ZoomSteps(int steps, QPointF about) {
+  if (steps == 0) return;
+  const int delta = steps > 0 ? lumo::kWheelDeltaPerStep : -lumo::kWheelDeltaPerStep;
+  for (int i = 0; i < std::abs(steps); ++i) {
+    const lumo::PreviewState next = lumo::WheelStep(preview_, delta, about.x(), about.y(), width());
+    // Once a step is refused at a bound, so is every further one.
+    if (next == preview_) break;
+    preview_ = next;
+  }
   update();
+}
+
+void CLumoView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  dragPointer_ = event->position();
+  setCursor(Qt::ClosedHandCursor);
+  event->accept();
+}
+
+void CLumoView::mouseMoveEvent(QMouseEvent* event) {
+  // A release that went elsewhere (a dialog took the mouse) ends the drag too.
+  if (dragPointer_ && !(event->buttons() & Qt::LeftButton)) {
+    dragPointer_.reset();
+    unsetCursor();
+  }
+  if (!dragPointer_) {
+    QWidget::mouseMoveEvent(event);
+    return;
+  }
+  const QPointF moved = event->position() - *dragPointer_;
+  dragPointer_ = event->position();
+  preview_ = lumo::Pan(preview_, moved.x(), moved.y());
+  update();
+  event->accept();
+}
+
+void CLumoView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !dragPointer_) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  dragPointer_.reset();
+  unsetCursor();
   event->accept();
 }
 

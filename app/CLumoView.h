@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "CAdjustDlg.h"
@@ -18,6 +19,8 @@
 class CLumoDoc;
 class QDragEnterEvent;
 class QDropEvent;
+class QImage;
+class QMouseEvent;
 class QPaintEvent;
 class QPainter;
 class QWheelEvent;
@@ -49,6 +52,8 @@ class CLumoView : public QWidget {
   // text file that cannot be read changes nothing.
   void OnDropFiles(const std::string& path);
   void FitToWidth();
+  // Wheel steps (positive up, negative down) about the middle of the view.
+  void ZoomAboutCentre(int steps);
   // The settings dialog: its values go to the view and the document, the
   // canvas is rebuilt with the preview kept at the same place and size, and
   // the label is rendered and saved.
@@ -65,9 +70,17 @@ class CLumoView : public QWidget {
   [[nodiscard]] const lumo::LabelSettings& settings() const noexcept { return settings_; }
   [[nodiscard]] const std::string& labelText() const noexcept { return labelText_; }
 
+  // The back buffer of a paint at `devicePixelRatio` device pixels per window
+  // pixel: the label is placed by the same window arithmetic at every ratio,
+  // but drawn with every device pixel's detail.
+  [[nodiscard]] QImage RenderPreview(qreal devicePixelRatio) const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -76,6 +89,7 @@ class CLumoView : public QWidget {
   // Lays the label text out on the canvas and draws it; the text keeps what
   // fits the capacity and lowerText_ becomes the lower half's part.
   lumo::LabelLayout ComposeLabel();
+  void ZoomSteps(int steps, QPointF about);
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
 
   CLumoDoc& document_;
@@ -86,6 +100,9 @@ class CLumoView : public QWidget {
   std::string droppedPath_;
   lumo::LabelSettings settings_;
   lumo::PreviewState preview_;
+  lumo::WheelAccumulator wheel_;
+  // Where the pointer was while the left button drags the preview.
+  std::optional<QPointF> dragPointer_;
   CAdjustDlg adjustDlg_;
   bool initialized_ = false;
   ClipboardReader clipboardReader_;

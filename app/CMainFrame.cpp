@@ -70,15 +70,11 @@ const std::array<KeyEntry, 13> kKeys{{
 
 const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
-// X11 modifier bits of the lock keys; the Kana and Scroll locks have none.
-constexpr quint32 kX11LockMask = 1u << 1;
-constexpr quint32 kX11NumLockMask = 1u << 4;
-
 QLabel* MakeIndicator(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setAlignment(Qt::AlignCenter);
   label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 8);
-  // Off until a key event says otherwise.
+  // Off until the platform says otherwise.
   label->setEnabled(false);
   return label;
 }
@@ -95,6 +91,7 @@ CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent
   view_ = new CLumoView(document, this);
   view_->setObjectName(QStringLiteral("CLumoView"));
   setCentralWidget(view_);
+  CreateZoomKeys();
 
   // Files dropped on the tool bar or the status bar arrive here.
   setAcceptDrops(true);
@@ -103,7 +100,9 @@ CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent
   connect(&document, &CLumoDoc::titleChanged, this, &CMainFrame::OnTitleChanged);
   OnTitleChanged(document.GetTitle());
 
-  // Only X11 reports the lock keys with each key event.
+  // Only X11 reports the lock keys; their lights are read at start, when the
+  // window becomes active and after every key, wherever it went.
+  if (const auto states = ReadLockKeys()) ShowLockKeys(*states);
   if (QGuiApplication::platformName() == QLatin1String("xcb")) qApp->installEventFilter(this);
 }
 
@@ -157,17 +156,35 @@ void CMainFrame::CreateMenus() {
 void CMainFrame::CreateToolBar() {
   QToolBar* toolBar = addToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"));
   toolBar->setObjectName(QStringLiteral("AFX_IDW_TOOLBAR"));
-  // It stays at the top.
+  // It stays at the top and always shown: fit and adjust have no other way in.
   toolBar->setMovable(false);
   toolBar->setFloatable(false);
   toolBar->setAllowedAreas(Qt::TopToolBarArea);
   toolBar->setIconSize(QSize(16, 16));
   toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+  toolBar->toggleViewAction()->setVisible(false);
+  toolBar->toggleViewAction()->setEnabled(false);
   toolBar->addAction(action(Command::EditPaste));
   toolBar->addSeparator();
   toolBar->addAction(action(Command::ViewFit));
   toolBar->addSeparator();
   toolBar->addAction(action(Command::LabelAdjust));
+}
+
+// Zoom keys beside the key table: the usual ones for zooming a picture.
+void CMainFrame::CreateZoomKeys() {
+  const auto zoomKey = [this](const QList<QKeySequence>& keys, int steps) {
+    auto* zoom = new QAction(this);
+    zoom->setShortcuts(keys);
+    connect(zoom, &QAction::triggered, view_, [this, steps] { view_->ZoomAboutCentre(steps); });
+    addAction(zoom);
+  };
+  // "+" takes Shift on many layouts, so the key under it counts as well.
+  zoomKey({Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal}, 1);
+  zoomKey({Qt::CTRL | Qt::Key_Minus}, -1);
+  // Ctrl+0 is the fit command itself: it works exactly when its button does.
+  QAction* fit = action(Command::ViewFit);
+  fit->setShortcut(Qt::CTRL | Qt::Key_0);
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -188,9 +205,9 @@ void CMainFrame::CreateStatusBar() {
   bar->showMessage(kIdleMessage);
 }
 
-void CMainFrame::UpdateKeyIndicators(quint32 x11State) {
-  capsIndicator_->setEnabled((x11State & kX11LockMask) != 0);
-  numIndicator_->setEnabled((x11State & kX11NumLockMask) != 0);
+void CMainFrame::ShowLockKeys(const LockKeyStates& states) {
+  capsIndicator_->setEnabled(states.capsLock);
+  numIndicator_->setEnabled(states.numLock);
 }
 
 void CMainFrame::OnTitleChanged(const QString& title) {
@@ -212,8 +229,23 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-    UpdateKeyIndicators(static_cast<QKeyEvent*>(event)->nativeModifiers());
+  // A key reaches its window first, then each widget on its way up; one
+  // look per key is enough.
+  const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+  if (key && watched->isWindowType()) {
+    // A key event's own modifiers miss the lock that key just turned, so the
+    // server is asked; they serve only where it cannot be.
+    const std::optional<LockKeyStates> states = ReadLockKeys();
+    ShowLockKeys(states ? *states
+                        : LockKeysFromModifiers(static_cast<QKeyEvent*>(event)->nativeModifiers()));
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  // A lock may have changed while another window had the keyboard.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    if (const auto states = ReadLockKeys()) ShowLockKeys(*states);
+  }
+  QMainWindow::changeEvent(event);
 }

@@ -7,12 +7,15 @@
 #include <array>
 #include <cstddef>
 
+#include "LockKeys.h"
+
 class CLumoDoc;
 class CLumoView;
 class QAction;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
+class QMenu;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -42,8 +45,12 @@ class CMainFrame : public QMainWindow {
   // whoever handles one connects to its action and enables it.
   [[nodiscard]] QAction* action(Command command) const;
 
-  // Shows the lock keys' states from an X11 key event's modifier mask.
-  void UpdateKeyIndicators(quint32 x11State);
+  // Lights CAP and NUM as `states` says; ｶﾅ and SCRL stay grey, as nothing
+  // reports them.
+  void ShowLockKeys(const LockKeyStates& states);
+
+  // No tool-bar toggle: hidden, the tool bar's buttons would be unreachable.
+  QMenu* createPopupMenu() override { return nullptr; }
 
  signals:
   // Files dropped on the window outside the view, to be opened as settings.
@@ -53,12 +60,14 @@ class CMainFrame : public QMainWindow {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
   void CreateStatusBar();
+  void CreateZoomKeys();
   void OnTitleChanged(const QString& title);
 
   CLumoView* view_ = nullptr;

@@ -1,9 +1,10 @@
 // Preview arithmetic: fit, wheel steps and their bounds, the drawn rectangle,
-// and keeping the view across a canvas of another size.
+// keeping the view across a canvas of another size, wheel deltas and panning.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "PreviewGeometry.h"
 #include "Truncate.h"
@@ -81,6 +82,41 @@ TEST(PreviewGeometryTest, RatiosFallBackToAFit) {
   EXPECT_EQ(RestorePreview(p, std::nullopt, kClient, 400, 400), FitToWidth(p, kClient, 400, 400));
   EXPECT_EQ(RestorePreview(p, CapturePreviewRatios(p, 100, 100, kClient), kClient, 0, 0),
             (PreviewState{0.5, 0.0, 0.0}));
+}
+
+TEST(PreviewGeometryTest, DevicePixelsScaleTheRectangleBeforeTruncating) {
+  for (const PreviewState& s :
+       {Fit(), PreviewState{1.0, 12.7, 12.7}, PreviewState{0.37, -5.5, 900}})
+    EXPECT_EQ(DevicePreviewDestination(s, kCanvas, kClient, 1.0),
+              PreviewDestination(s, kCanvas, kClient));
+  EXPECT_EQ(DevicePreviewDestination(Fit(), kCanvas, kClient, 2.0),
+            (PreviewRect{0, 0, 1600, 1600}));
+  // -12.7 window pixels are -19.05 device pixels at 1.5, not 1.5 x -12.
+  EXPECT_EQ(DevicePreviewDestination({1.0, 12.7, 12.7}, 100, 0, 1.5),
+            (PreviewRect{-19, -19, 150, 150}));
+}
+
+TEST(PreviewGeometryTest, WheelDeltasCountAStepPer120InOneDirection) {
+  const auto add = [](std::initializer_list<int> deltas) {
+    WheelAccumulator wheel;
+    std::vector<int> steps;
+    for (int delta : deltas) steps.push_back(wheel.Add(delta));
+    return steps;
+  };
+  // A mouse notch is one step, as before; a touchpad's small deltas add up.
+  EXPECT_EQ(add({120, -120, 360}), (std::vector{1, -1, 3}));
+  EXPECT_EQ(add({40, 40, 40, 100, 100, 40}), (std::vector{0, 0, 1, 0, 1, 1}));
+  EXPECT_EQ(add({-50, -50, 0, -20}), (std::vector{0, 0, 0, -1}));
+  // Turning back starts afresh instead of cancelling what went the other way.
+  EXPECT_EQ(add({100, -30, -90, 110, 10}), (std::vector{0, 0, -1, 0, 1}));
+  constexpr int kMax = std::numeric_limits<int>::max();
+  EXPECT_EQ(add({kMax, kMax, -kMax - 1}), (std::vector{kMax / 120, kMax / 120, -kMax / 120}));
+}
+
+TEST(PreviewGeometryTest, PanningMovesTheCentreAgainstThePointer) {
+  EXPECT_EQ(Pan({0.5, 100, 100}, 30, -10), (PreviewState{0.5, 40, 120}));
+  EXPECT_EQ(Pan({4.0, 100, 100}, 30, -10), (PreviewState{4.0, 92.5, 102.5}));
+  EXPECT_EQ(Pan({0.0, 100, 100}, 30, -10), (PreviewState{0.0, 100, 100}));
 }
 
 }  // namespace lumo

@@ -50,10 +50,7 @@ PreviewState WheelStep(const PreviewState& state, int delta, double pointerX, do
 
 PreviewRect PreviewDestination(const PreviewState& state, std::int32_t canvasWidth,
                                std::int32_t clientWidth) noexcept {
-  const std::int32_t side = TruncateToInt32(static_cast<double>(canvasWidth) * state.zoom);
-  const double half = static_cast<double>(clientWidth) * 0.5;
-  return PreviewRect{TruncateToInt32(half - state.viewCenterX * state.zoom),
-                     TruncateToInt32(half - state.viewCenterY * state.zoom), side, side};
+  return DevicePreviewDestination(state, canvasWidth, clientWidth, 1.0);
 }
 
 std::optional<PreviewRatios> CapturePreviewRatios(const PreviewState& state,
@@ -85,6 +82,32 @@ PreviewState RestorePreview(const PreviewState& previous,
     if (UsableZoom(restored.zoom)) return restored;
   }
   return FitToWidth(previous, clientWidth, canvasWidth, canvasHeight);
+}
+
+PreviewRect DevicePreviewDestination(const PreviewState& state, std::int32_t canvasWidth,
+                                     std::int32_t clientWidth, double devicePixelRatio) noexcept {
+  const double ratio = devicePixelRatio;
+  const std::int32_t side = TruncateToInt32(static_cast<double>(canvasWidth) * state.zoom * ratio);
+  const double half = static_cast<double>(clientWidth) * 0.5;
+  return PreviewRect{TruncateToInt32((half - state.viewCenterX * state.zoom) * ratio),
+                     TruncateToInt32((half - state.viewCenterY * state.zoom) * ratio), side, side};
+}
+
+int WheelAccumulator::Add(int delta) noexcept {
+  if ((pending_ > 0 && delta < 0) || (pending_ < 0 && delta > 0)) pending_ = 0;
+  pending_ += delta;
+  // Division truncates toward zero, so a remainder keeps the sign of its direction.
+  const std::int64_t steps = pending_ / kWheelDeltaPerStep;
+  pending_ -= steps * kWheelDeltaPerStep;
+  return static_cast<int>(steps);
+}
+
+PreviewState Pan(const PreviewState& state, double dx, double dy) noexcept {
+  if (!UsableZoom(state.zoom)) return state;
+  PreviewState moved = state;
+  moved.viewCenterX -= dx / state.zoom;
+  moved.viewCenterY -= dy / state.zoom;
+  return moved;
 }
 
 }  // namespace lumo

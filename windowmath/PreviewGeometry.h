@@ -71,4 +71,31 @@ struct PreviewRatios {
                                           std::int32_t clientWidth, std::int32_t canvasWidth,
                                           std::int32_t canvasHeight) noexcept;
 
+// The rectangle of PreviewDestination in device pixels, for a screen with
+// `devicePixelRatio` device pixels per window pixel: scaled before truncation,
+// so a ratio of 1 gives exactly PreviewDestination.
+[[nodiscard]] PreviewRect DevicePreviewDestination(const PreviewState& state,
+                                                   std::int32_t canvasWidth,
+                                                   std::int32_t clientWidth,
+                                                   double devicePixelRatio) noexcept;
+
+// A mouse wheel sends 120 per notch, a touchpad many small deltas; counting a
+// step per 120 units moved in one direction makes both zoom alike.
+inline constexpr int kWheelDeltaPerStep = 120;
+
+class WheelAccumulator {
+ public:
+  // Adds one wheel delta and returns the steps it completes: positive up,
+  // negative down. Turning back drops what was gathered the other way.
+  [[nodiscard]] int Add(int delta) noexcept;
+
+ private:
+  // Wider than a delta, so no run of deltas overflows it.
+  std::int64_t pending_ = 0;
+};
+
+// The preview dragged by (dx, dy) window pixels: the canvas point under the
+// pointer moves with it. A state without a usable zoom stays as it is.
+[[nodiscard]] PreviewState Pan(const PreviewState& state, double dx, double dy) noexcept;
+
 }  // namespace lumo

@@ -1,8 +1,10 @@
-// The preview view in the real main window: fit and wheel, paste, drops, new
-// and opened documents, and the settings dialog's rebuild.
+// The preview view in the real main window: fit, wheel, drag and zoom keys,
+// device pixels, paste, drops, new and opened documents, and the settings
+// dialog's rebuild.
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "AppTestSupport.h"
@@ -72,6 +74,84 @@ class LumoViewTest : public QObject {
     app_->mainFrame()->action(Command::ViewFit)->trigger();
     QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
     QVERIFY(dir_->labelFiles().isEmpty());
+  }
+
+  void touchpadDeltasAddUpDraggingPansAndKeysZoom() {
+    FitTo800();
+    // Three thirds of a notch make one step; a notch is still one.
+    apptest::Wheel(view_, {0, 40}, {400, 400});
+    apptest::Wheel(view_, {0, 40}, {400, 400});
+    QCOMPARE(view_->preview().zoom, kFit800);
+    apptest::Wheel(view_, {0, 40}, {400, 400});
+    QCOMPARE(view_->preview().zoom, 0.3387438249823571);
+    apptest::Wheel(view_, {0, -120}, {400, 400});
+    QCOMPARE(view_->preview().zoom, kFit800);
+    // A new touchpad scroll starts from nothing.
+    apptest::Wheel(view_, {0, 100}, {400, 400}, Qt::ScrollUpdate);
+    apptest::Wheel(view_, {0, 0}, {400, 400}, Qt::ScrollEnd);
+    apptest::Wheel(view_, {0, 20}, {400, 400}, Qt::ScrollUpdate);
+    QCOMPARE(view_->preview().zoom, kFit800);
+    // The canvas point grabbed stays under the pointer while it moves.
+    const auto canvasPoint = [this](QPointF at) {
+      const lumo::PreviewState& s = view_->preview();
+      return QPointF(s.viewCenterX + (at.x() - 400) / s.zoom,
+                     s.viewCenterY + (at.y() - 400) / s.zoom);
+    };
+    const QPointF grabbed = canvasPoint({300, 200});
+    Mouse(QEvent::MouseButtonPress, {300, 200}, Qt::LeftButton);
+    QCOMPARE(view_->cursor().shape(), Qt::ClosedHandCursor);
+    Mouse(QEvent::MouseMove, {340, 150}, Qt::LeftButton);
+    Mouse(QEvent::MouseMove, {350, 260}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {350, 260}, Qt::NoButton);
+    QVERIFY((canvasPoint({350, 260}) - grabbed).manhattanLength() < 1e-9);
+    QCOMPARE(view_->cursor().shape(), Qt::ArrowCursor);
+    // Moving without the button down pans nothing.
+    const lumo::PreviewState panned = view_->preview();
+    Mouse(QEvent::MouseMove, {10, 10}, Qt::NoButton);
+    QCOMPARE(view_->preview(), panned);
+    // Keys zoom about the middle of the view, and Ctrl+0 fits.
+    CMainFrame* frame = app_->mainFrame();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    const QPointF middle(view_->width() / 2.0, view_->height() / 2.0);
+    const QPointF atMiddle = canvasPoint(middle);
+    QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(view_->preview().zoom, 0.3387438249823571);
+    QTest::keyClick(frame, Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(view_->preview().zoom, 0.3387438249823571);
+    QVERIFY((canvasPoint(middle) - atMiddle).manhattanLength() < 1e-9);
+    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
+  }
+
+  void drawsWithEveryDevicePixel() {
+    FitTo800();
+    // What reaches the screen is the back buffer at the screen's ratio.
+    QCOMPARE(Preview(view_), view_->RenderPreview(view_->devicePixelRatioF()));
+    const QImage single = view_->RenderPreview(1.0);
+    const QImage doubled = view_->RenderPreview(2.0);
+    QCOMPARE(doubled.size(), view_->size() * 2);
+    QCOMPARE(doubled.devicePixelRatio(), 2.0);
+    // Not the single-ratio picture in blocks of 2 x 2, yet the same at a glance.
+    bool finer = false;
+    for (int y = 0; y < single.height() && !finer; ++y) {
+      for (int x = 0; x < single.width() && !finer; ++x) {
+        const QRgb block = doubled.pixel(2 * x, 2 * y);
+        finer = doubled.pixel(2 * x + 1, 2 * y) != block ||
+                doubled.pixel(2 * x, 2 * y + 1) != block ||
+                doubled.pixel(2 * x + 1, 2 * y + 1) != block;
+      }
+    }
+    QVERIFY(finer);
+    const QImage shrunk =
+        doubled.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int differing = 0;
+    for (int y = 0; y < single.height(); ++y)
+      for (int x = 0; x < single.width(); ++x)
+        differing += qAbs(qGray(shrunk.pixel(x, y)) - qGray(single.pixel(x, y))) > 128;
+    QVERIFY2(differing < single.width() * single.height() / 100,
+             qPrintable(QString::number(differing)));
   }
 
   void pastedTextIsKeptByNewAndOpenedDocuments() {
@@ -172,6 +252,12 @@ class LumoViewTest : public QObject {
       modal->close();
     });
     app_->mainFrame()->action(Command::LabelAdjust)->trigger();
+  }
+
+  void Mouse(QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, view_->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(view_, &event);
   }
 
   void FitTo800() {

@@ -1,11 +1,14 @@
 // The main window as the user meets it: start-up, menus, keys, tool bar,
-// status bar, and settings files opened, saved and dropped.
+// status bar and its lock-key lights, and settings files opened, saved and
+// dropped.
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -14,6 +17,7 @@
 #include "CLumoApp.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
+#include "LockKeys.h"
 #include "TextIntake.h"
 
 namespace {
@@ -90,8 +94,14 @@ class MainWindowTest : public QObject {
       tips << button->toolTip();
     }
     QCOMPARE(tips, (QStringList{"貼り付け", "フィット", "調整"}));
+    // Nothing offers to hide, move or float the tool bar.
+    QVERIFY(frame->createPopupMenu() == nullptr && !toolBar->toggleViewAction()->isEnabled());
+    QVERIFY(!toolBar->isMovable() && !toolBar->isFloatable());
     QStatusBar* bar = frame->statusBar();
     QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
+    // Qt's own texts are Japanese too.
+    QDialogButtonBox buttonBox(QDialogButtonBox::Cancel);
+    QCOMPARE(buttonBox.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
     QStringList indicators;
     for (const QLabel* label : bar->findChildren<QLabel*>()) indicators << label->text();
     QCOMPARE(indicators, (QStringList{"ｶﾅ", "CAP", "NUM", "SCRL"}));
@@ -112,6 +122,31 @@ class MainWindowTest : public QObject {
     QCOMPARE(view->labelText(), std::string("pasted"));
     QTest::keyClick(frame, Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(dir_->labelFiles().size(), 2);
+  }
+
+  void lockKeyLights() {
+    // An indicator is found by its index; none (-1) or one beyond 32 bits is off.
+    QVERIFY((LockKeysFromIndicators(0b101, 0, 2) == LockKeyStates{true, true}));
+    QVERIFY((LockKeysFromIndicators(0b001, 1, 0) == LockKeyStates{false, true}));
+    QVERIFY((LockKeysFromIndicators(0x80000000u, 31, 0) == LockKeyStates{true, false}));
+    QVERIFY((LockKeysFromIndicators(0xFFFFFFFFu, -1, 32) == LockKeyStates{false, false}));
+    // Modifier bits: Lock is the second, Num Lock the fifth (Control, the third, is no lock).
+    QVERIFY((LockKeysFromModifiers(0b110) == LockKeyStates{true, false}));
+    QVERIFY((LockKeysFromModifiers(0b10000) == LockKeyStates{false, true}));
+    // Nothing reports the lock keys here, so all four panes start grey.
+    QVERIFY(StartActive());
+    CMainFrame* frame = app_->mainFrame();
+    const auto lit = [frame] {
+      QList<bool> enabled;
+      for (const QLabel* label : frame->statusBar()->findChildren<QLabel*>())
+        enabled << label->isEnabled();
+      return enabled;
+    };
+    QCOMPARE(lit(), (QList<bool>{false, false, false, false}));
+    frame->ShowLockKeys({true, false});
+    QCOMPARE(lit(), (QList<bool>{false, true, false, false}));
+    frame->ShowLockKeys({false, true});
+    QCOMPARE(lit(), (QList<bool>{false, false, true, false}));
   }
 
   void openingAndSavingSettingsFiles() {
