@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -23,6 +24,8 @@
 #include "DroppedFiles.h"
 #include "FolderListing.h"
 #include "LabelBitmap.h"
+#include "Printable.h"
+#include "SystemErrorText.h"
 #include "Surface.h"
 #include "TextIntake.h"
 
@@ -41,6 +44,14 @@ class BusyCursor {
 std::string FirstLocalFile(const QMimeData* data) {
   const QStringList files = DroppedFiles(data);
   return files.isEmpty() ? std::string() : QFile::encodeName(files.constFirst()).toStdString();
+}
+
+// How much of the text the label could not hold, or nothing when all fit.
+QString LeftOffMessage(const lumo::LabelLayout& layout) {
+  if (layout.leftOffBytes == 0) return {};
+  return QStringLiteral("入りきらない %1 文字 (%2 ﾊﾞｲﾄ) は省きました。")
+      .arg(layout.leftOffCharacters)
+      .arg(layout.leftOffBytes);
 }
 
 }  // namespace
@@ -69,7 +80,7 @@ void CLumoView::OnInitialUpdate() {
   const lumo::LabelSettings& settings = document_.settings();
   if (lumo::CreateCanvas(canvas_, settings)) settings_ = settings;
   FitToWidth();
-  (void)ComposeLabel();
+  ReportLabel(LeftOffMessage(ComposeLabel()));
 }
 
 lumo::LabelLayout CLumoView::ComposeLabel() {
@@ -85,7 +96,7 @@ void CLumoView::OnEditPaste() {
   if (clipboard.state == ClipboardText::State::Text) {
     labelText_ = lumo::PastedText(clipboard.text.toUtf8().toStdString());
   }
-  (void)RenderAndSave();
+  RenderAndSave();
   update();
 }
 
@@ -101,7 +112,7 @@ void CLumoView::OnDropFiles(const std::string& path) {
     lumo::Result<std::string> listing = lumo::BuildFolderListing(droppedPath_);
     labelText_ = listing ? std::move(*listing) : std::string();
   }
-  (void)RenderAndSave();
+  RenderAndSave();
   update();
 }
 
@@ -130,14 +141,38 @@ void CLumoView::OnLabelAdjust() {
   preview_ =
       lumo::RestorePreview(preview_, ratios, clientWidth, canvas_.geometry.canvasRect.width(),
                            canvas_.geometry.canvasRect.height());
-  (void)RenderAndSave();
+  RenderAndSave();
   update();
 }
 
-lumo::Result<std::filesystem::path> CLumoView::RenderAndSave() {
+void CLumoView::RenderAndSave() {
   const BusyCursor busy;
-  (void)ComposeLabel();
-  return lumo::SaveLabelBitmap(canvas_.image, settings_.resolutionDpi, currentDirectory_);
+  const lumo::LabelLayout layout = ComposeLabel();
+  QString message;
+  if (canvas_.image.empty()) {
+    message = QStringLiteral("ﾗﾍﾞﾙの直径か解像度が小さすぎて、書き出す画像がありません。");
+  } else {
+    const auto saved =
+        lumo::SaveLabelBitmap(canvas_.image, settings_.resolutionDpi, currentDirectory_);
+    if (saved) {
+      message = QStringLiteral("%1 に書き出しました。")
+                    .arg(QString::fromLocal8Bit(lumo::Printable(saved->filename().string())));
+    } else if (saved.error().errnum == EEXIST) {
+      message = QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: %1 から %2 まで、すべての名前が使われています。")
+                    .arg(QString::fromStdString(lumo::LabelFileName(0)),
+                         QString::fromStdString(lumo::LabelFileName(lumo::kLabelFileCount - 1)));
+    } else {
+      message = QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: %1")
+                    .arg(JapaneseSystemError(saved.error().errnum));
+    }
+  }
+  const QString leftOff = LeftOffMessage(layout);
+  ReportLabel(leftOff.isEmpty() ? message : message + QLatin1Char(' ') + leftOff);
+}
+
+void CLumoView::ReportLabel(const QString& message) {
+  labelStatus_ = message;
+  emit labelStatusChanged(message);
 }
 
 void CLumoView::paintEvent(QPaintEvent* /*event*/) {

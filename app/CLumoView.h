@@ -58,14 +58,17 @@ class CLumoView : public QWidget {
   // canvas is rebuilt with the preview kept at the same place and size, and
   // the label is rendered and saved.
   void OnLabelAdjust();
-  // Composes the label and writes it to the next numbered bitmap file; the
-  // file's path, or why none was written.
-  [[nodiscard]] lumo::Result<std::filesystem::path> RenderAndSave();
+  // Composes the label, writes it to the next numbered bitmap file and tells
+  // the status bar which file that was, or why none was written, and how
+  // much of the text did not fit.
+  void RenderAndSave();
 
   // Where paste takes its text from; the system clipboard unless replaced.
   void SetClipboardReader(ClipboardReader reader) { clipboardReader_ = std::move(reader); }
 
   [[nodiscard]] const lumo::PreviewState& preview() const noexcept { return preview_; }
+  // What the status bar last heard about the label.
+  [[nodiscard]] const QString& labelStatus() const noexcept { return labelStatus_; }
   [[nodiscard]] const lumo::LabelCanvas& canvas() const noexcept { return canvas_; }
   [[nodiscard]] const lumo::LabelSettings& settings() const noexcept { return settings_; }
   [[nodiscard]] const std::string& labelText() const noexcept { return labelText_; }
@@ -74,6 +77,10 @@ class CLumoView : public QWidget {
   // pixel: the label is placed by the same window arithmetic at every ratio,
   // but drawn with every device pixel's detail.
   [[nodiscard]] QImage RenderPreview(qreal devicePixelRatio) const;
+
+ signals:
+  // One line for the status bar about the label just composed or written.
+  void labelStatusChanged(const QString& message);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -89,6 +96,7 @@ class CLumoView : public QWidget {
   // Lays the label text out on the canvas and draws it; the text keeps what
   // fits the capacity and lowerText_ becomes the lower half's part.
   lumo::LabelLayout ComposeLabel();
+  void ReportLabel(const QString& message);
   void ZoomSteps(int steps, QPointF about);
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
 
@@ -106,4 +114,5 @@ class CLumoView : public QWidget {
   CAdjustDlg adjustDlg_;
   bool initialized_ = false;
   ClipboardReader clipboardReader_;
+  QString labelStatus_;
 };

@@ -92,6 +92,11 @@ CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent
   view_->setObjectName(QStringLiteral("CLumoView"));
   setCentralWidget(view_);
   CreateZoomKeys();
+  // What became of each label shows in the message pane, never in a box.
+  connect(view_, &CLumoView::labelStatusChanged, statusBar(),
+          [bar = statusBar()](const QString& message) {
+            bar->showMessage(message.isEmpty() ? kIdleMessage : message);
+          });
 
   // Files dropped on the tool bar or the status bar arrive here.
   setAcceptDrops(true);

@@ -20,6 +20,10 @@ QString JapaneseSystemError(int errnum) {
       return QStringLiteral("ﾃﾞｨｽｸの空き領域が足りません。");
     case EROFS:
       return QStringLiteral("読み取り専用の場所には書き込めません。");
+    case EFBIG:
+      return QStringLiteral("ﾌｧｲﾙの大きさの上限を超えます。");
+    case EINVAL:
+      return QStringLiteral("ﾌｧｲﾙではありません (ﾊﾟｲﾌﾟや装置は読めません)。");
     case EEXIST:
       return QStringLiteral("同じ名前のﾌｧｲﾙが既にあります。");
     default:

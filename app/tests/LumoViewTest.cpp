@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTest>
 
 #include "AppTestSupport.h"
@@ -152,6 +153,24 @@ class LumoViewTest : public QObject {
         differing += qAbs(qGray(shrunk.pixel(x, y)) - qGray(single.pixel(x, y))) > 128;
     QVERIFY2(differing < single.width() * single.height() / 100,
              qPrintable(QString::number(differing)));
+  }
+
+  void theStatusBarSaysWhatBecameOfEachLabel() {
+    QStatusBar* bar = app_->mainFrame()->statusBar();
+    view_->SetClipboardReader([] { return Clip{Clip::State::Text, QString(9100, u'x')}; });
+    view_->OnEditPaste();
+    // One line of 9,100: 9,000 are kept, and the lower half's 30 rings take 4,440.
+    QCOMPARE(bar->currentMessage(),
+             QStringLiteral("lumo000.bmp に書き出しました。 入りきらない 4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
+    // Every name taken: nothing is written and the status bar says why.
+    for (int n = 1; n < 1000; ++n) {
+      QVERIFY(apptest::WriteFile(dir_->filePath(QStringLiteral("lumo%1.bmp").arg(n, 3, 10, QLatin1Char('0'))), ""));
+    }
+    view_->SetClipboardReader([] { return Clip{Clip::State::Text, "short"}; });
+    view_->OnEditPaste();
+    QVERIFY2(bar->currentMessage().startsWith(QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした")) &&
+                 bar->currentMessage().contains(QStringLiteral("lumo999.bmp")),
+             qPrintable(bar->currentMessage()));
   }
 
   void pastedTextIsKeptByNewAndOpenedDocuments() {
