@@ -50,8 +50,11 @@ fuzz: deps
 	@for f in $(FUZZERS); do \
 	  mkdir -p build/fuzz/corpus/$$f; \
 	  echo "== Fuzz$$f for $(FUZZ_SECONDS) s"; \
-	  build/fuzz/fuzz/Fuzz$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	    build/fuzz/corpus/$$f fuzz/corpus/$$f 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || exit 1; \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    build/fuzz/fuzz/Fuzz$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    build/fuzz/corpus/$$f fuzz/corpus/$$f >build/fuzz/Fuzz$$f.log 2>&1; \
+	  status=$$?; grep -E 'stat::number_of_executed_units' build/fuzz/Fuzz$$f.log; \
+	  if [ $$status -ne 0 ]; then tail -n 40 build/fuzz/Fuzz$$f.log; exit 1; fi; \
 	done
 
 clean:

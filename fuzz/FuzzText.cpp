@@ -19,7 +19,7 @@ std::u32string ThroughIconv(const char* from, std::string_view text) {
   static const iconv_t fromUtf8 = iconv_open("UTF-32LE", "UTF-8");
   const iconv_t cd = std::string_view(from) == "CP932" ? fromCp932 : fromUtf8;
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  std::u32string out(cp932.size() + 1, U'\0');
+  std::u32string out(text.size() + 1, U'\0');
   char* in = const_cast<char*>(text.data());
   char* outPtr = reinterpret_cast<char*>(out.data());
   std::size_t inLeft = text.size();
