@@ -4,9 +4,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include "Printable.h"
 #include "ReplaceFile.h"
 #include "SettingsFile.h"
 #include "SystemErrorText.h"
+
+namespace {
+
+// A file's name as messages show it: control bytes escaped, so that a name
+// holding a line break or an escape sequence shows as what it is.
+QString ShownName(const QString& path) {
+  return QString::fromLocal8Bit(lumo::Printable(QFile::encodeName(path).toStdString()));
+}
+
+}  // namespace
 
 CLumoDoc::CLumoDoc(QObject* parent) : QObject(parent), title_(QStringLiteral("new")) {}
 
@@ -18,7 +29,7 @@ void CLumoDoc::OnNewDocument() {
 
 bool CLumoDoc::OnOpenDocument(const QString& path, QString& error) {
   using Reason = lumo::SettingsFileError::Reason;
-  const QString shown = QDir::toNativeSeparators(path);
+  const QString shown = ShownName(path);
   const auto loaded = lumo::LoadSettingsFile(QFile::encodeName(path).toStdString());
   if (!loaded) {
     const lumo::SettingsFileError& why = loaded.error();
@@ -55,7 +66,7 @@ bool CLumoDoc::OnSaveDocument(const QString& path, QString& error) const {
       lumo::ReplaceFile(std::filesystem::path(QFile::encodeName(path).toStdString()), bytes);
   if (failure != 0) {
     error = QStringLiteral("%1 に保存できません。\n%2")
-                .arg(QDir::toNativeSeparators(path), JapaneseSystemError(failure));
+                .arg(ShownName(path), JapaneseSystemError(failure));
     return false;
   }
   return true;

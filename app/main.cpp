@@ -2,10 +2,14 @@
 // the command line it starts with those settings.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <csignal>
 
 #include "CLumoApp.h"
 
 int main(int argc, char* argv[]) {
+  // A file-size limit fails a label's write, which is reported, instead of
+  // ending the program in the middle of it.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   QApplication::setApplicationName(QStringLiteral("lumo"));
