@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -23,8 +22,8 @@ class RingTypesetter : public ::testing::Test {
  protected:
   std::vector<PlacedGlyph> Layout(std::string_view text, int start = 180, int sweep = 178) {
     std::vector<PlacedGlyph> glyphs;
-    const auto geometry = ComputeCanvasGeometry(settings);
-    used = LayOutArcText(*geometry, settings, start, sweep, text, LabelHalf::Upper, glyphs);
+    used = LayOutArcText(*ComputeCanvasGeometry(settings), settings, start, sweep, text,
+                         LabelHalf::Upper, glyphs);
     return glyphs;
   }
   std::vector<int> Rings(std::string_view text) {
@@ -54,9 +53,7 @@ TEST_F(RingTypesetter, OneArcHolds74TwoByteOr148OneByteCharacters) {
   EXPECT_EQ(wide[74].font.width, 25);
   const auto narrow = Layout(std::string(200, 'a'));
   EXPECT_EQ(std::tuple(narrow[147].ring, narrow[148].ring), std::tuple(1, 2));
-}
-
-TEST_F(RingTypesetter, TwoByteCharacterThatDoesNotFitOpensTheNextRing) {
+  // A two-byte character that does not fit after 147 one-byte ones opens the next ring.
   const auto mixed = Layout(std::string(147, 'a') + "\x82\xA0");
   ASSERT_EQ(mixed.size(), 148u);
   EXPECT_EQ(std::tuple(mixed.back().ring, mixed.back().bytes()), std::tuple(2, "\x82\xA0"));
@@ -104,18 +101,13 @@ TEST_F(RingTypesetter, SettingsThatGiveNoRingsPlaceNothing) {
   EXPECT_TRUE(Layout("abc", 180, 0).empty());
   EXPECT_TRUE(Layout("abc", 180, -10).empty());
   // Characters per circle, ring count, first ring, used rings; the window's end may wrap.
-  for (const auto& [chars, count, first, used] :
-       std::array<std::array<int, 4>, 8>{{{0, 45, 1, 30},
-                                          {-150, 45, 1, 30},
-                                          {150, 0, 1, 30},
-                                          {150, -45, 1, 30},
-                                          {150, 45, 1, 0},
-                                          {150, 45, 1, INT_MAX},
-                                          {150, 45, 1000, 30},
-                                          {150, 45, INT_MIN, 5}}}) {
-    settings = LabelSettings{120, 600, chars, count, first, used};
+  const int cases[][4] = {{0, 45, 1, 30},      {-150, 45, 1, 30},    {150, 0, 1, 30},
+                          {150, -45, 1, 30},   {150, 45, 1, 0},      {150, 45, 1, INT_MAX},
+                          {150, 45, 1000, 30}, {150, 45, INT_MIN, 5}};
+  for (const auto& [chars, count, first, window] : cases) {
+    settings = LabelSettings{120, 600, chars, count, first, window};
     EXPECT_TRUE(Layout("abc\r\ndef").empty())
-        << chars << " " << count << " " << first << " " << used;
+        << chars << " " << count << " " << first << " " << window;
   }
   settings = LabelSettings{0, 600, 150, 45, 1, 30};  // a canvas without radius
   EXPECT_TRUE(Layout("abc").empty());
@@ -124,34 +116,23 @@ TEST_F(RingTypesetter, SettingsThatGiveNoRingsPlaceNothing) {
 // Settings files can ask for billions of rings: each layout must still take
 // no time, and place what the walk would.
 TEST_F(RingTypesetter, HostileSettingsLayOutAtOnce) {
-  const std::string text = Repeat(
-                               "\x82\xA0"
-                               "a\r\n",
-                               40) +
-                           Repeat("\n", 1000) + "b";
-  struct Case {
-    LabelSettings settings;
-    std::size_t glyphs;
-  };
-  const Case cases[] = {
-      // One character a circle: no step fits a 178-degree arc, on any ring.
-      {{120, 600, 1, INT_MAX, 0, INT_MAX}, 0},
-      // A pitch below one pixel: the font would have no height.
-      {{120, 600, 150, INT_MAX, 0, INT_MAX}, 0},
-      {{120, 600, 150, 2000, 0, 2000}, 0},
-      // A window far beyond the last ring of positive radius.
-      {{120, 600, 150, 45, INT_MAX - 10, 10}, 0},
-      {{120, 600, 150, 1417, 1400, INT_MAX - 1400}, 18 * 2},
-      // A capacity that wraps to 2 bytes keeps the first character only.
-      {{120, 600, INT_MAX, 1, 0, INT_MAX}, 1},
-  };
-  for (const Case& c : cases) {
-    settings = c.settings;
+  const std::string text = Repeat(cp932::FromUtf8("あa\r\n"), 40) + Repeat("\n", 1000) + "b";
+  // Characters per circle, ring count, first ring, used rings, glyphs placed:
+  // one character a circle fits no 178-degree arc; a pitch below one pixel
+  // gives no font; a window beyond the last ring of positive radius; a
+  // capacity that wraps to 2 bytes keeps the first character only.
+  const int cases[][5] = {{1, INT_MAX, 0, INT_MAX, 0},
+                          {150, INT_MAX, 0, INT_MAX, 0},
+                          {150, 2000, 0, 2000, 0},
+                          {150, 45, INT_MAX - 10, 10, 0},
+                          {150, 1417, 1400, INT_MAX - 1400, 36},
+                          {INT_MAX, 1, 0, INT_MAX, 1}};
+  for (const auto& [chars, count, first, window, glyphs] : cases) {
+    settings = LabelSettings{120, 600, chars, count, first, window};
     const auto started = std::chrono::steady_clock::now();
     const LabelLayout layout = ComposeLabel(*ComputeCanvasGeometry(settings), settings, text);
-    const auto took = std::chrono::steady_clock::now() - started;
-    EXPECT_EQ(layout.glyphs.size(), c.glyphs) << c.settings.charsPerCircle;
-    EXPECT_LT(took, std::chrono::milliseconds(200)) << c.settings.ringCount;
+    EXPECT_EQ(layout.glyphs.size(), std::size_t(glyphs)) << chars << " " << count;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(200));
   }
 }
 
