@@ -9,7 +9,6 @@
 
 #include "CodePage932.h"
 #include "FontFace.h"
-#include "LabelCanvas.h"
 #include "LabelComposer.h"
 #include "RingTypesetter.h"
 #include "TestSupport.h"
@@ -53,10 +52,6 @@ TEST_F(RingTypesetter, OneArcHolds74TwoByteOr148OneByteCharacters) {
   EXPECT_EQ(wide[74].font.width, 25);
   const auto narrow = Layout(std::string(200, 'a'));
   EXPECT_EQ(std::tuple(narrow[147].ring, narrow[148].ring), std::tuple(1, 2));
-  // A two-byte character that does not fit after 147 one-byte ones opens the next ring.
-  const auto mixed = Layout(std::string(147, 'a') + "\x82\xA0");
-  ASSERT_EQ(mixed.size(), 148u);
-  EXPECT_EQ(std::tuple(mixed.back().ring, mixed.back().bytes()), std::tuple(2, "\x82\xA0"));
 }
 
 TEST_F(RingTypesetter, FitTestIsStrictAtTheEndAngle) {
@@ -74,13 +69,6 @@ TEST_F(RingTypesetter, LineBreakPairsMoveOneRingInward) {
   EXPECT_EQ(Rings(Repeat("\x82\xA0", 74) + "\r\nb").back(), 2);  // no empty ring after a full one
 }
 
-TEST_F(RingTypesetter, LoneCarriageReturnStartsTheSameRingAgain) {
-  const auto overdrawn = Layout("ab\rc");
-  ASSERT_EQ(overdrawn.size(), 3u);
-  EXPECT_EQ(std::tuple(overdrawn[2].ring, overdrawn[2].x, overdrawn[2].y),
-            std::tuple(1, overdrawn[0].x, overdrawn[0].y));
-}
-
 TEST_F(RingTypesetter, TheWindowEndsTheWalkAndIsCutAtTheCentre) {
   settings.usedRings = 2;
   EXPECT_EQ(Rings("a\r\nb\r\nc\r\nd"), (std::vector<int>{1, 2}));
@@ -88,13 +76,6 @@ TEST_F(RingTypesetter, TheWindowEndsTheWalkAndIsCutAtTheCentre) {
   // Ring 45 of 45 has no radius left.
   settings = LabelSettings{120, 600, 150, 45, 40, 30};
   EXPECT_EQ(Rings(Repeat("x\r\n", 20)), (std::vector<int>{40, 41, 42, 43, 44}));
-}
-
-TEST_F(RingTypesetter, LoneLeadByteAndNulAreOneByteGlyphs) {
-  const auto lead = Layout("a\x82"), nul = Layout(std::string("a\0b", 3));
-  ASSERT_TRUE(lead.size() == 2 && nul.size() == 3);
-  EXPECT_EQ(lead[1].bytes(), "\x82");
-  EXPECT_EQ(nul[1].bytes(), std::string(1, '\0'));
 }
 
 TEST_F(RingTypesetter, SettingsThatGiveNoRingsPlaceNothing) {
@@ -164,22 +145,6 @@ TEST(GlyphPixels, InkStaysInsideTheTurnedCellPaintedWhite) {
     EXPECT_GT(ink, 60) << escapement;
     EXPECT_GT(whiteInside, 400) << escapement;
   }
-}
-
-TEST(GlyphPixels, TwoThreadDrawingMatchesOneByOne) {
-  const LabelSettings settings;
-  LabelCanvas together, apart;
-  ASSERT_TRUE(CreateCanvas(together, settings) && CreateCanvas(apart, settings));
-  std::string text;
-  for (int line = 0; line < 60; ++line) {
-    text += cp932::FromUtf8("吾輩は猫である。名前はまだ無い。Hello ｱｲｳ 0123");
-    text += line % 3 == 0 ? "\r\n" : "";
-  }
-  const LabelLayout layout = RenderLabel(together, settings, text);
-  ASSERT_GT(layout.glyphs.size(), 1000u);
-  for (const PlacedGlyph& glyph : layout.glyphs) DrawGlyphs(apart.image, {&glyph, 1});
-  EXPECT_TRUE(std::equal(together.image.pixels().begin(), together.image.pixels().end(),
-                         apart.image.pixels().begin()));
 }
 
 }  // namespace lumo
