@@ -32,14 +32,6 @@ TEST(SettingsFile, BytesAndRoundTrip) {
 
 using Reason = SettingsFileError::Reason;
 
-TEST(SettingsFile, OpensTheFirst32BytesAsTheyAre) {
-  const test::TempDir dir;
-  const LabelSettings odd{120.5, 300.25, -7, 200, -1, 0};
-  const SettingsBytes bytes = EncodeSettings(odd);
-  test::WriteFileBytes(dir.path() / "odd.lum", std::string(bytes.begin(), bytes.end()) + "tail");
-  EXPECT_EQ(LoadSettingsFile(dir.path() / "odd.lum").value(), odd);
-}
-
 TEST(SettingsFile, RefusesWhatCannotBeReadOrHasNoCanvas) {
   const test::TempDir dir;
   const auto reason = [&](const char* name) {
