@@ -82,10 +82,8 @@ TEST(PreviewGeometryTest, RatiosFallBackToAFit) {
 }
 
 TEST(PreviewGeometryTest, DevicePixelsScaleTheRectangleBeforeTruncating) {
-  for (const PreviewState& s :
-       {Fit(), PreviewState{1.0, 12.7, 12.7}, PreviewState{0.37, -5.5, 900}})
-    EXPECT_EQ(DevicePreviewDestination(s, kCanvas, kClient, 1.0),
-              PreviewDestination(s, kCanvas, kClient));
+  EXPECT_EQ(DevicePreviewDestination({0.37, -5.5, 900}, kCanvas, kClient, 1.0),
+            PreviewDestination({0.37, -5.5, 900}, kCanvas, kClient));
   EXPECT_EQ(DevicePreviewDestination(Fit(), kCanvas, kClient, 2.0),
             (PreviewRect{0, 0, 1600, 1600}));
   // -12.7 window pixels are -19.05 device pixels at 1.5, not 1.5 x -12.
