@@ -103,7 +103,7 @@ TEST(PreviewGeometryTest, WheelDeltasCountAStepPer120InOneDirection) {
   EXPECT_EQ(add({40, 40, 40, 100, 100, 40}), (std::vector{0, 0, 1, 0, 1, 1}));
   EXPECT_EQ(add({-50, -50, 0, -20}), (std::vector{0, 0, 0, -1}));
   // Turning back starts afresh instead of cancelling what went the other way.
-  EXPECT_EQ(add({100, -30, -90, 110, 10}), (std::vector{0, 0, -1, 0, 1}));
+  EXPECT_EQ(add({100, -30, -90, -100, 30, 90}), (std::vector{0, 0, -1, 0, 0, 1}));
   constexpr int kMax = std::numeric_limits<int>::max();
   EXPECT_EQ(add({kMax, kMax, -kMax - 1}), (std::vector{kMax / 120, kMax / 120, -kMax / 120}));
 }
