@@ -169,7 +169,11 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(apptest::ReadFile(other), apptest::ReadFile(mine));
     QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("fourth.lum", 120.0, 600.0)));
     QCOMPARE(CLumoApp::RecentFiles(), (QStringList{dir_->filePath("fourth.lum"), other, mine}));
-    // A failed save is reported and the document keeps its file.
+  }
+
+  void aFailedSaveIsReportedAndTheDocumentKeepsItsFile() {
+    QVERIFY(app_->InitInstance());
+    QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("fourth.lum", 120.0, 600.0)));
     QVERIFY(QDir().mkdir(dir_->filePath(QStringLiteral("folder.lum"))));
     QString message;
     CloseMessageBox(&message);
@@ -197,12 +201,15 @@ class MainWindowTest : public QObject {
     QVERIFY(dir_->labelFiles().isEmpty());
     app_->mainFrame()->action(Command::AppExit)->trigger();  // closes without asking anything
     QVERIFY(!app_->mainFrame()->isVisible());
-    // A file that cannot be opened at start-up is reported and start-up ends.
-    CLumoApp second;
+  }
+
+  void aFileThatCannotBeOpenedAtStartUpIsReportedAndEndsIt() {
+    QVERIFY(apptest::WriteFile(dir_->filePath("bad.lum"), QByteArray("short")));
+    QString message;
     CloseMessageBox(&message);
-    QVERIFY(!second.InitInstance(dir_->filePath("bad.lum")));
+    QVERIFY(!app_->InitInstance(dir_->filePath("bad.lum")));
     QVERIFY(message.contains(QStringLiteral("bad.lum")));
-    QVERIFY(second.mainFrame() == nullptr);
+    QVERIFY(app_->mainFrame() == nullptr);
   }
 
  private:
