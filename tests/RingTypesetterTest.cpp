@@ -32,16 +32,6 @@ class RingTypesetter : public ::testing::Test {
   std::size_t used = 0;
 };
 
-TEST_F(RingTypesetter, FirstGlyphOfEachHalfAtDefaultSettings) {
-  const auto upper = Layout("\x82\xA0", 180), lower = Layout("\x82\xA0", 360);
-  ASSERT_TRUE(upper.size() == 1 && lower.size() == 1);
-  EXPECT_EQ(std::tuple(upper[0].ring, upper[0].x, upper[0].y), std::tuple(1, 31, 1417));
-  EXPECT_EQ(upper[0].font, (FontRequest{31, 26, 900}));
-  // 1416.99999886... truncates.
-  EXPECT_EQ(std::tuple(lower[0].ring, lower[0].x, lower[0].y), std::tuple(1, 2802, 1416));
-  EXPECT_EQ(lower[0].font, (FontRequest{31, 26, 2700}));
-}
-
 TEST_F(RingTypesetter, OneArcHolds74TwoByteOr148OneByteCharacters) {
   const auto wide = Layout(Repeat("\x82\xA0", 100));
   EXPECT_EQ(std::tuple(wide[73].ring, wide[74].ring), std::tuple(1, 2));
