@@ -1,9 +1,7 @@
 // Text that comes in without a window: the prompt, the ".txt" test and text files
 // (byte for byte or from UTF-8); pastes and unreadable files are checked end to end.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <tuple>
 
@@ -63,17 +61,6 @@ TEST(TextFile, FirstCapacityBytesByteForByteOrConvertedFromUtf8) {
     ASSERT_TRUE(read) << read.error().message;
     EXPECT_EQ(*read, text) << testing::PrintToString(bytes) << " " << capacity;
   }
-}
-
-TEST(TextFile, OnlyRegularFilesAreReadAndNeverWaitedFor) {
-  const test::TempDir dir;
-  const auto fifo = dir.path() / "pipe.txt";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const Result<std::string> read = ReadTextFile(fifo, 100);  // no writer: must not block
-  ASSERT_FALSE(read);
-  EXPECT_NE(read.error().message.find("named pipe"), std::string::npos) << read.error().message;
-  std::filesystem::create_directory(dir.path() / "folder.txt");
-  EXPECT_EQ(ReadTextFile(dir.path() / "folder.txt", 100).error().errnum, EISDIR);
 }
 
 TEST(TextFile, NoCapacityReadsMoreThanTheCeiling) {
