@@ -59,17 +59,6 @@ TEST(PreviewGeometryTest, WheelStepsAndTheirBounds) {
   EXPECT_EQ(step({0.01, 1, 1}, -120).zoom, 0.01);
 }
 
-TEST(PreviewGeometryTest, WheelKeepsThePointUnderTheCursor) {
-  // Below the horizontal middle too: the vertical anchor is half the width.
-  const double px = 123.0, py = 1000.0;
-  PreviewState s = Fit();
-  const double cx = s.viewCenterX + (px - 400) / s.zoom, cy = s.viewCenterY + (py - 400) / s.zoom;
-  for (int delta : {120, 120, -120, 120, -120, -120, -120})
-    s = WheelStep(s, delta, px, py, kClient);
-  EXPECT_NEAR(s.viewCenterX + (px - 400) / s.zoom, cx, 1e-9);
-  EXPECT_NEAR(s.viewCenterY + (py - 400) / s.zoom, cy, 1e-9);
-}
-
 TEST(PreviewGeometryTest, RatiosFallBackToAFit) {
   // Without usable ratios the label is fitted (kept ones are checked through the window).
   const PreviewState p{0.5, 100, 100};
@@ -84,8 +73,6 @@ TEST(PreviewGeometryTest, RatiosFallBackToAFit) {
 TEST(PreviewGeometryTest, DevicePixelsScaleTheRectangleBeforeTruncating) {
   EXPECT_EQ(DevicePreviewDestination({0.37, -5.5, 900}, kCanvas, kClient, 1.0),
             PreviewDestination({0.37, -5.5, 900}, kCanvas, kClient));
-  EXPECT_EQ(DevicePreviewDestination(Fit(), kCanvas, kClient, 2.0),
-            (PreviewRect{0, 0, 1600, 1600}));
   // -12.7 window pixels are -19.05 device pixels at 1.5, not 1.5 x -12.
   EXPECT_EQ(DevicePreviewDestination({1.0, 12.7, 12.7}, 100, 0, 1.5),
             (PreviewRect{-19, -19, 150, 150}));
