@@ -57,8 +57,6 @@ TEST(AcceptanceRules, CanvasBeyondTheLimitKeepsDiameterAndResolution) {
   EXPECT_EQ(ApplyAcceptanceRules(kLoaded, {347, 600, 100, 45, 1, 30}),
             (EnteredSettings{120, 600, 100, 45, 1, 30}));
   EXPECT_EQ(ApplyAcceptanceRules(kLoaded, {346, 600, 150, 45, 1, 30})[0], 346);
-  // A diameter refused by its rule does not drag down an acceptable resolution.
-  EXPECT_EQ(ApplyAcceptanceRules(kLoaded, {700, 300, 150, 45, 1, 30})[1], 300);
 }
 
 TEST(EnteredSettings, DoublesAreTruncatedAndSaturated) {
