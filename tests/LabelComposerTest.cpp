@@ -71,13 +71,4 @@ TEST_F(Composed, CountsWhatTheCapacityCutsAndWhatLiesBeyondTheWindow) {
             std::tuple(2u, 9000u, 9000u, 9000u));
 }
 
-TEST_F(Composed, EmptyTextAndAnEmptyWindowPlaceNothing) {
-  EXPECT_TRUE(Compose("").glyphs.empty());
-  settings.usedRings = 0;
-  const LabelLayout layout = Compose("a\r\nb");
-  EXPECT_TRUE(layout.glyphs.empty());
-  EXPECT_EQ(std::tuple(layout.lowerStart, layout.leftOffBytes, layout.leftOffCharacters),
-            std::tuple(0u, 4u, 2u));
-}
-
 }  // namespace lumo
