@@ -13,7 +13,6 @@
 #include "CLumoApp.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
-#include "FolderListing.h"
 #include "TextIntake.h"
 
 namespace {
@@ -153,8 +152,8 @@ class LumoViewTest : public QObject {
     const QImage before = Preview(view_);
     app_->mainFrame()->action(Command::EditPaste)->trigger();
     // In code page 932; a character without a form there becomes "?".
-    const std::string pasted = lumo::PastedText("一行目\r\n二行目 ☃");
-    QVERIFY(view_->labelText() == pasted && pasted.ends_with('?'));
+    const std::string pasted = "\x88\xEA\x8D\x73\x96\xDA\r\n\x93\xF1\x8D\x73\x96\xDA ?";
+    QCOMPARE(view_->labelText(), pasted);
     QCOMPARE(dir_->labelFiles(), QStringList{QStringLiteral("lumo000.bmp")});
     QVERIFY(Preview(view_) != before);
     // No text on the clipboard: the same text again; no clipboard at all: nothing.
@@ -205,8 +204,8 @@ class LumoViewTest : public QObject {
     const QString folder = dir_->filePath(QStringLiteral("photos"));
     QVERIFY(QDir().mkdir(folder) && apptest::WriteFile(folder + "/a.jpg", "jpeg"));
     QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(folder)}));
-    QVERIFY(!view_->labelText().empty());
-    QCOMPARE(view_->labelText(), lumo::BuildFolderListing(folder.toStdString()).value());
+    QVERIFY2(QString::fromStdString(view_->labelText()).contains("\r\na.jpg 0.00 MB "),
+             view_->labelText().c_str());
     // Anything else is listed as a folder too, which lists nothing.
     QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(folder + "/a.jpg")}));
     QCOMPARE(view_->labelText(), std::string());
