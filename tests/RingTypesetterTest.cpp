@@ -56,22 +56,13 @@ TEST_F(RingTypesetter, LineBreakPairsMoveOneRingInward) {
   EXPECT_EQ(Rings(Repeat("\x82\xA0", 74) + "\r\nb").back(), 2);  // no empty ring after a full one
 }
 
-TEST_F(RingTypesetter, TheWindowEndsTheWalkAndIsCutAtTheCentre) {
-  settings.usedRings = 2;
-  EXPECT_EQ(Rings("a\r\nb\r\nc\r\nd"), (std::vector<int>{1, 2}));
-  EXPECT_EQ(used, 6u);  // the third line is left
-  // Ring 45 of 45 has no radius left.
-  settings = LabelSettings{120, 600, 150, 45, 40, 30};
-  EXPECT_EQ(Rings(Repeat("x\r\n", 20)), (std::vector<int>{40, 41, 42, 43, 44}));
-}
-
 TEST_F(RingTypesetter, SettingsThatGiveNoRingsPlaceNothing) {
   EXPECT_TRUE(Layout("abc", 180, 0).empty());
   EXPECT_TRUE(Layout("abc", 180, -10).empty());
   // Characters per circle, ring count, first ring, used rings; the window's end may wrap.
-  const int cases[][4] = {{0, 45, 1, 30},      {-150, 45, 1, 30},    {150, 0, 1, 30},
-                          {150, -45, 1, 30},   {150, 45, 1, 0},      {150, 45, 1, INT_MAX},
-                          {150, 45, 1000, 30}, {150, 45, INT_MIN, 5}};
+  const int cases[][4] = {{0, 45, 1, 30},      {-150, 45, 1, 30},     {150, 0, 1, 30},
+                          {150, -45, 1, 30},   {150, 45, 1, 0},       {150, 45, 1, INT_MAX},
+                          {150, 45, 1000, 30}, {150, 45, INT_MIN, 5}, {150, 45, -30, 30}};
   for (const auto& [chars, count, first, window] : cases) {
     settings = LabelSettings{120, 600, chars, count, first, window};
     EXPECT_TRUE(Layout("abc\r\ndef").empty())
