@@ -63,7 +63,6 @@ TEST(EnteredSettings, DoublesAreTruncatedAndSaturated) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   EXPECT_EQ(ToEntered({120.9, -0.5, 1, 2, 3, 4}), (EnteredSettings{120, 0, 1, 2, 3, 4}));
   EXPECT_EQ(ToEntered({1e12, nan, 1, 2, 3, 4}), (EnteredSettings{kMax, 0, 1, 2, 3, 4}));
-  EXPECT_EQ(FromEntered({41, 61, 2, 3, 4, 5}), (LabelSettings{41.0, 61.0, 2, 3, 4, 5}));
 }
 
 }  // namespace lumo
