@@ -77,7 +77,7 @@ class LumoViewTest : public QObject {
     QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
   }
 
-  void draggingPansAndKeysZoomAboutTheMiddle() {
+  void draggingPansUnderThePointer() {
     FitTo800();
     // The canvas point grabbed stays under the pointer while it moves.
     const QPointF grabbed = CanvasPoint({300, 200});
@@ -91,6 +91,10 @@ class LumoViewTest : public QObject {
     const lumo::PreviewState panned = view_->preview();
     Mouse(QEvent::MouseMove, {10, 10}, Qt::NoButton);  // without the button down
     QCOMPARE(view_->preview(), panned);
+  }
+
+  void keysZoomAboutTheMiddleAndFit() {
+    FitTo800();
     CMainFrame* frame = app_->mainFrame();
     frame->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(frame));
