@@ -15,10 +15,6 @@ TEST(CanvasGeometry, WorkedValuesAtTheDefaults) {
   EXPECT_EQ(geometry.canvasRect, (CanvasRect{0, 0, 2834, 2834}));  // truncated, not 2835
   EXPECT_EQ(geometry.imageSize, 32'126'224);
   EXPECT_EQ(geometry.textCapacity, 9000);
-  const CanvasGeometry small = ComputeCanvasGeometry({41, 61, 100, 45, 1, 30}).value();
-  EXPECT_EQ(small.outerRadiusPx, 49.23228346456693);
-  EXPECT_EQ(small.canvasRect.width(), 98);
-  EXPECT_EQ(small.textCapacity, 6000);
 }
 
 TEST(CanvasGeometry, CapacityWrapsIn32Bits) {

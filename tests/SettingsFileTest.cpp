@@ -1,14 +1,11 @@
-// The settings file: its 32 bytes, and which files open.
+// The settings file's 32 bytes; which files open is checked through the document.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "SettingsFile.h"
-#include "TestSupport.h"
 
 namespace lumo {
 
@@ -28,33 +25,6 @@ TEST(SettingsFile, BytesAndRoundTrip) {
   std::vector<std::uint8_t> longer(defaults.begin(), defaults.end());
   longer.insert(longer.end(), {0xFF, 0xFF, 0xFF});
   EXPECT_EQ(DecodeSettings(longer), LabelSettings{});
-}
-
-using Reason = SettingsFileError::Reason;
-
-TEST(SettingsFile, OpensTheFirst32BytesAsTheyAre) {
-  const test::TempDir dir;
-  const LabelSettings odd{120.5, 300.25, -7, 200, -1, 0};
-  const SettingsBytes bytes = EncodeSettings(odd);
-  test::WriteFileBytes(dir.path() / "odd.lum", std::string(bytes.begin(), bytes.end()) + "tail");
-  EXPECT_EQ(LoadSettingsFile(dir.path() / "odd.lum").value(), odd);
-}
-
-TEST(SettingsFile, RefusesWhatCannotBeReadOrHasNoCanvas) {
-  const test::TempDir dir;
-  const auto reason = [&](const char* name) {
-    const auto loaded = LoadSettingsFile(dir.path() / name);
-    return loaded ? std::tuple(Reason::Unreadable, -1, 0ul)
-                  : std::tuple(loaded.error().reason, loaded.error().errnum, loaded.error().size);
-  };
-  test::WriteFileBytes(dir.path() / "short.lum", std::string(31, '\0'));
-  const SettingsBytes huge = EncodeSettings({600, 24000, 150, 45, 1, 30});
-  test::WriteFileBytes(dir.path() / "huge.lum", std::string(huge.begin(), huge.end()));
-  std::filesystem::create_directory(dir.path() / "folder.lum");
-  EXPECT_EQ(reason("missing.lum"), std::tuple(Reason::Unreadable, ENOENT, 0ul));
-  EXPECT_EQ(reason("folder.lum"), std::tuple(Reason::Unreadable, EISDIR, 0ul));
-  EXPECT_EQ(reason("short.lum"), std::tuple(Reason::TooShort, 0, 31ul));
-  EXPECT_EQ(reason("huge.lum"), std::tuple(Reason::NoCanvas, 0, 32ul));
 }
 
 }  // namespace lumo

@@ -13,7 +13,6 @@
 #include "CLumoApp.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
-#include "FolderListing.h"
 #include "TextIntake.h"
 
 namespace {
@@ -21,6 +20,7 @@ namespace {
 using Clip = CLumoView::ClipboardText;
 using Command = CMainFrame::Command;
 constexpr double kFit800 = 0.2822865208186309;
+constexpr double kStepUp = 0.3387438249823571;  // one wheel step in from kFit800
 
 QImage Preview(CLumoView* view) { return view->grab().toImage(); }
 
@@ -48,80 +48,64 @@ class LumoViewTest : public QObject {
     dir_.reset();
   }
 
-  void startsWithThePromptThenFitsAndZoomsWithTheWheel() {
-    QCOMPARE(view_->labelText(), std::string(lumo::kStartupPrompt));
+  void startsFittedThenWheelDeltasAddUpToStepsAboutThePointer() {
     QCOMPARE(view_->preview(), (lumo::PreviewState{view_->width() / 2834.0, 1417.0, 1417.0}));
-    QVERIFY(Preview(view_) != White(view_->size()));
-    FitTo800();  // an 800-pixel client
-    QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
-    apptest::Wheel(view_, {0, 120}, {400, 400});
-    QCOMPARE(view_->preview().zoom, 0.3387438249823571);
+    QVERIFY(Preview(view_) != White(view_->size()));  // the prompt
+    FitTo800();
+    // Three thirds of a notch make one step.
+    apptest::Wheel(view_, {0, 40}, {400, 400});
+    apptest::Wheel(view_, {0, 40}, {400, 400});
+    QCOMPARE(view_->preview().zoom, kFit800);
+    apptest::Wheel(view_, {0, 40}, {400, 400});
+    QCOMPARE(view_->preview().zoom, kStepUp);
     apptest::Wheel(view_, {0, -120}, {400, 400});
     apptest::Wheel(view_, {0, -120}, {400, 400});
     QCOMPARE(view_->preview().zoom, 0.23523876734885912);
-    // Sideways tilts and a touchpad's start and end of a scroll are no steps.
+    // Sideways tilts and a touchpad's start and end of a scroll are no steps,
+    // and a new touchpad scroll starts from nothing.
     apptest::Wheel(view_, {120, 0}, {400, 400});
     apptest::Wheel(view_, {0, 0}, {400, 400}, Qt::ScrollBegin);
-    apptest::Wheel(view_, {0, 0}, {400, 400}, Qt::ScrollEnd);
-    QCOMPARE(view_->preview().zoom, 0.23523876734885912);
-    // The canvas point under the cursor stays there, below the middle too.
-    const auto under = [this] {
-      const lumo::PreviewState& s = view_->preview();
-      return QPointF(s.viewCenterX - 250 / s.zoom, s.viewCenterY + 300 / s.zoom);
-    };
-    const QPointF before = under();
-    apptest::Wheel(view_, {0, 120}, {150, 700});
-    QVERIFY((under() - before).manhattanLength() < 1e-9);
-    app_->mainFrame()->action(Command::ViewFit)->trigger();
-    QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
-    QVERIFY(dir_->labelFiles().isEmpty());
-  }
-
-  void touchpadDeltasAddUpDraggingPansAndKeysZoom() {
-    FitTo800();
-    // Three thirds of a notch make one step; a notch is still one.
-    apptest::Wheel(view_, {0, 40}, {400, 400});
-    apptest::Wheel(view_, {0, 40}, {400, 400});
-    QCOMPARE(view_->preview().zoom, kFit800);
-    apptest::Wheel(view_, {0, 40}, {400, 400});
-    QCOMPARE(view_->preview().zoom, 0.3387438249823571);
-    apptest::Wheel(view_, {0, -120}, {400, 400});
-    QCOMPARE(view_->preview().zoom, kFit800);
-    // A new touchpad scroll starts from nothing.
     apptest::Wheel(view_, {0, 100}, {400, 400}, Qt::ScrollUpdate);
     apptest::Wheel(view_, {0, 0}, {400, 400}, Qt::ScrollEnd);
     apptest::Wheel(view_, {0, 20}, {400, 400}, Qt::ScrollUpdate);
-    QCOMPARE(view_->preview().zoom, kFit800);
+    QCOMPARE(view_->preview().zoom, 0.23523876734885912);
+    // The canvas point under the cursor stays there, below the middle too.
+    const QPointF before = CanvasPoint({150, 700});
+    apptest::Wheel(view_, {0, 120}, {150, 700});
+    QVERIFY((CanvasPoint({150, 700}) - before).manhattanLength() < 1e-9);
+    app_->mainFrame()->action(Command::ViewFit)->trigger();
+    QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
+  }
+
+  void draggingPansUnderThePointer() {
+    FitTo800();
     // The canvas point grabbed stays under the pointer while it moves.
-    const auto canvasPoint = [this](QPointF at) {
-      const lumo::PreviewState& s = view_->preview();
-      return QPointF(s.viewCenterX + (at.x() - 400) / s.zoom,
-                     s.viewCenterY + (at.y() - 400) / s.zoom);
-    };
-    const QPointF grabbed = canvasPoint({300, 200});
+    const QPointF grabbed = CanvasPoint({300, 200});
     Mouse(QEvent::MouseButtonPress, {300, 200}, Qt::LeftButton);
     QCOMPARE(view_->cursor().shape(), Qt::ClosedHandCursor);
     Mouse(QEvent::MouseMove, {340, 150}, Qt::LeftButton);
     Mouse(QEvent::MouseMove, {350, 260}, Qt::LeftButton);
     Mouse(QEvent::MouseButtonRelease, {350, 260}, Qt::NoButton);
-    QVERIFY((canvasPoint({350, 260}) - grabbed).manhattanLength() < 1e-9);
+    QVERIFY((CanvasPoint({350, 260}) - grabbed).manhattanLength() < 1e-9);
     QCOMPARE(view_->cursor().shape(), Qt::ArrowCursor);
-    // Moving without the button down pans nothing.
     const lumo::PreviewState panned = view_->preview();
-    Mouse(QEvent::MouseMove, {10, 10}, Qt::NoButton);
+    Mouse(QEvent::MouseMove, {10, 10}, Qt::NoButton);  // without the button down
     QCOMPARE(view_->preview(), panned);
-    // Keys zoom about the middle of the view, and Ctrl+0 fits.
+  }
+
+  void keysZoomAboutTheMiddleAndFit() {
+    FitTo800();
     CMainFrame* frame = app_->mainFrame();
     frame->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(frame));
     const QPointF middle(view_->width() / 2.0, view_->height() / 2.0);
-    const QPointF atMiddle = canvasPoint(middle);
+    const QPointF atMiddle = CanvasPoint(middle);
     QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
-    QCOMPARE(view_->preview().zoom, 0.3387438249823571);
+    QCOMPARE(view_->preview().zoom, kStepUp);
     QTest::keyClick(frame, Qt::Key_Equal, Qt::ControlModifier);
     QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier);
-    QCOMPARE(view_->preview().zoom, 0.3387438249823571);
-    QVERIFY((canvasPoint(middle) - atMiddle).manhattanLength() < 1e-9);
+    QCOMPARE(view_->preview().zoom, kStepUp);
+    QVERIFY((CanvasPoint(middle) - atMiddle).manhattanLength() < 1e-9);
     QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
   }
@@ -134,25 +118,18 @@ class LumoViewTest : public QObject {
     const QImage doubled = view_->RenderPreview(2.0);
     QCOMPARE(doubled.size(), view_->size() * 2);
     QCOMPARE(doubled.devicePixelRatio(), 2.0);
-    // Not the single-ratio picture in blocks of 2 x 2, yet the same at a glance.
-    bool finer = false;
-    for (int y = 0; y < single.height() && !finer; ++y) {
-      for (int x = 0; x < single.width() && !finer; ++x) {
-        const QRgb block = doubled.pixel(2 * x, 2 * y);
-        finer = doubled.pixel(2 * x + 1, 2 * y) != block ||
-                doubled.pixel(2 * x, 2 * y + 1) != block ||
-                doubled.pixel(2 * x + 1, 2 * y + 1) != block;
-      }
-    }
-    QVERIFY(finer);
-    const QImage shrunk =
-        doubled.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    int differing = 0;
-    for (int y = 0; y < single.height(); ++y)
-      for (int x = 0; x < single.width(); ++x)
-        differing += qAbs(qGray(shrunk.pixel(x, y)) - qGray(single.pixel(x, y))) > 128;
-    QVERIFY2(differing < single.width() * single.height() / 100,
-             qPrintable(QString::number(differing)));
+    // Not the single-ratio picture in blocks of 2 x 2, yet the same label: the finer
+    // strokes leave a little less ink for the area, not the quarter that a label
+    // drawn at the single ratio into the corner would.
+    QVERIFY(doubled != single.scaled(doubled.size()));
+    const auto ink = [](const QImage& image) {
+      qint64 sum = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) sum += 255 - qGray(image.pixel(x, y));
+      return sum;
+    };
+    const double ratio = static_cast<double>(ink(doubled)) / (4.0 * ink(single));
+    QVERIFY2(ratio > 0.4 && ratio < 1.1, qPrintable(QString::number(ratio)));
   }
 
   void theStatusBarSaysWhatBecameOfEachLabel() {
@@ -160,11 +137,14 @@ class LumoViewTest : public QObject {
     view_->SetClipboardReader([] { return Clip{Clip::State::Text, QString(9100, u'x')}; });
     view_->OnEditPaste();
     // One line of 9,100: 9,000 are kept, and the lower half's 30 rings take 4,440.
-    QCOMPARE(bar->currentMessage(),
-             QStringLiteral("lumo000.bmp に書き出しました。 入りきらない 4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
+    QCOMPARE(
+        bar->currentMessage(),
+        QStringLiteral(
+            "lumo000.bmp に書き出しました。 入りきらない 4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
     // Every name taken: nothing is written and the status bar says why.
     for (int n = 1; n < 1000; ++n) {
-      QVERIFY(apptest::WriteFile(dir_->filePath(QStringLiteral("lumo%1.bmp").arg(n, 3, 10, QLatin1Char('0'))), ""));
+      QVERIFY(apptest::WriteFile(
+          dir_->filePath(QStringLiteral("lumo%1.bmp").arg(n, 3, 10, QLatin1Char('0'))), ""));
     }
     view_->SetClipboardReader([] { return Clip{Clip::State::Text, "short"}; });
     view_->OnEditPaste();
@@ -173,13 +153,13 @@ class LumoViewTest : public QObject {
              qPrintable(bar->currentMessage()));
   }
 
-  void pastedTextIsKeptByNewAndOpenedDocuments() {
+  void pasteWritesALabelAndRepeatsTheTextWithoutClipboardText() {
     QGuiApplication::clipboard()->setText(QStringLiteral("一行目\r\n二行目 ☃"));
     const QImage before = Preview(view_);
     app_->mainFrame()->action(Command::EditPaste)->trigger();
     // In code page 932; a character without a form there becomes "?".
-    const std::string pasted = lumo::PastedText("一行目\r\n二行目 ☃");
-    QVERIFY(view_->labelText() == pasted && pasted.ends_with('?'));
+    const std::string pasted = "\x88\xEA\x8D\x73\x96\xDA\r\n\x93\xF1\x8D\x73\x96\xDA ?";
+    QCOMPARE(view_->labelText(), pasted);
     QCOMPARE(dir_->labelFiles(), QStringList{QStringLiteral("lumo000.bmp")});
     QVERIFY(Preview(view_) != before);
     // No text on the clipboard: the same text again; no clipboard at all: nothing.
@@ -190,23 +170,26 @@ class LumoViewTest : public QObject {
     view_->SetClipboardReader([] { return Clip{Clip::State::Unavailable, {}}; });
     app_->mainFrame()->action(Command::EditPaste)->trigger();
     QCOMPARE(dir_->labelFiles().size(), 2);
-    // Opened and new documents rebuild the canvas, fitted, and keep the text.
+  }
+
+  void openedAndNewDocumentsRebuildTheCanvasFittedAndKeepTheText() {
+    view_->SetClipboardReader([] { return Clip{Clip::State::Text, "kept"}; });
+    view_->OnEditPaste();
     FitTo800();
     apptest::Wheel(view_, {0, 120}, {100, 100});
     QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("half.lum", 120.0, 300.0)));
     QCOMPARE(view_->canvas().geometry.canvasRect.width(), 1417);
     QCOMPARE(view_->preview(), (lumo::PreviewState{800.0 / 1417.0, 708.5, 708.5}));
     app_->mainFrame()->action(Command::FileNew)->trigger();
-    QCOMPARE(view_->labelText(), pasted);
+    QCOMPARE(view_->labelText(), std::string("kept"));
     QCOMPARE(view_->settings(), lumo::LabelSettings{});
     QCOMPARE(view_->preview().zoom, kFit800);
     // An empty canvas keeps a usable zoom, paints white and writes no file.
     QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("zero.lum", 0.0, 600.0)));
     QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 0.0, 0.0}));
     QCOMPARE(Preview(view_), White(view_->size()));
-    view_->SetClipboardReader([] { return Clip{Clip::State::NoText, {}}; });
     view_->OnEditPaste();
-    QCOMPARE(dir_->labelFiles().size(), 2);
+    QCOMPARE(dir_->labelFiles().size(), 1);
   }
 
   void droppedTextFilesAndFoldersBecomeTheLabelText() {
@@ -219,22 +202,20 @@ class LumoViewTest : public QObject {
     QCOMPARE(view_->labelText(), std::string(lumo::kStartupPrompt));
     QCOMPARE(Preview(view_), before);
     QVERIFY(dir_->labelFiles().isEmpty());
-    for (const QString& name : {QStringLiteral("notes.txt"), QStringLiteral("NOTES.TXT")}) {
-      QVERIFY(apptest::WriteFile(dir_->filePath(name), name.toLatin1() + "\r\nsecond"));
-      // Only the first item of a drop counts.
-      QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(dir_->filePath(name)),
-                                           QUrl::fromLocalFile(dir_->filePath("x.txt"))}));
-      QCOMPARE(view_->labelText(), name.toStdString() + "\r\nsecond");
-    }
+    // Only the first item of a drop counts.
+    QVERIFY(apptest::WriteFile(dir_->filePath("NOTES.TXT"), "notes\r\nsecond"));
+    QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT")),
+                                         QUrl::fromLocalFile(dir_->filePath("x.txt"))}));
+    QCOMPARE(view_->labelText(), std::string("notes\r\nsecond"));
     const QString folder = dir_->filePath(QStringLiteral("photos"));
     QVERIFY(QDir().mkdir(folder) && apptest::WriteFile(folder + "/a.jpg", "jpeg"));
     QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(folder)}));
-    QVERIFY(!view_->labelText().empty());
-    QCOMPARE(view_->labelText(), lumo::BuildFolderListing(folder.toStdString()).value());
+    QVERIFY2(QString::fromStdString(view_->labelText()).contains("\r\na.jpg 0.00 MB "),
+             view_->labelText().c_str());
     // Anything else is listed as a folder too, which lists nothing.
     QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(folder + "/a.jpg")}));
     QCOMPARE(view_->labelText(), std::string());
-    QCOMPARE(dir_->labelFiles().size(), 4);
+    QCOMPARE(dir_->labelFiles().size(), 3);
   }
 
   void adjustingRebuildsKeepsThePreviewInPlaceAndRenders() {
@@ -277,6 +258,12 @@ class LumoViewTest : public QObject {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, view_->mapToGlobal(at), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(view_, &event);
+  }
+
+  // Where the canvas point under `at` is, in an 800-pixel client.
+  QPointF CanvasPoint(QPointF at) const {
+    const lumo::PreviewState& s = view_->preview();
+    return {s.viewCenterX + (at.x() - 400) / s.zoom, s.viewCenterY + (at.y() - 400) / s.zoom};
   }
 
   void FitTo800() {

@@ -18,7 +18,6 @@
 #include "CLumoView.h"
 #include "CMainFrame.h"
 #include "LockKeys.h"
-#include "TextIntake.h"
 
 namespace {
 
@@ -61,11 +60,40 @@ class MainWindowTest : public QObject {
     dir_.reset();
   }
 
-  void startsWithANewDocumentMenusKeysToolBarAndStatusBar() {
+  void startsAsANewDocumentWithAFixedToolBarInJapanese() {
     QVERIFY(StartActive());
     CMainFrame* frame = app_->mainFrame();
     QCOMPARE(frame->size(), QSize(450, 540));
     QCOMPARE(frame->windowTitle(), QStringLiteral("new - lumo"));
+    QStatusBar* bar = frame->statusBar();
+    QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
+    bar->showMessage(QStringLiteral("prompt"));
+    bar->clearMessage();  // as when the pointer leaves a button
+    QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
+    QStringList indicators;
+    for (const QLabel* label : bar->findChildren<QLabel*>()) indicators << label->text();
+    QCOMPARE(indicators, (QStringList{"ｶﾅ", "CAP", "NUM", "SCRL"}));
+    // Qt's own texts are Japanese too.
+    QDialogButtonBox buttonBox(QDialogButtonBox::Cancel);
+    QCOMPARE(buttonBox.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    QToolBar* toolBar = frame->findChild<QToolBar*>();
+    const QList<QAction*> buttons = toolBar->actions();
+    QVERIFY(buttons.size() == 5 && buttons[1]->isSeparator() && buttons[3]->isSeparator());
+    QStringList tips;
+    for (const QAction* button : {buttons[0], buttons[2], buttons[4]}) {
+      QVERIFY2(button->isEnabled() && !button->icon().isNull(), qPrintable(button->toolTip()));
+      tips << button->toolTip() + "/" + button->statusTip();
+    }
+    QCOMPARE(tips, (QStringList{"貼り付け/ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け",
+                                "フィット/ウインドウの幅にフィット", "調整/イメージの調整"}));
+    // Nothing offers to hide, move or float the tool bar.
+    QVERIFY(frame->createPopupMenu() == nullptr && !toolBar->toggleViewAction()->isEnabled());
+    QVERIFY(!toolBar->isMovable() && !toolBar->isFloatable());
+  }
+
+  void menusAndKeysReachTheirCommands() {
+    QVERIFY(StartActive());
+    CMainFrame* frame = app_->mainFrame();
     QStringList menus;
     for (const QAction* menu : frame->menuBar()->actions()) {
       menus << menu->text() + ":";
@@ -77,51 +105,17 @@ class MainWindowTest : public QObject {
                             "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X) 編集(&E): 貼り付け(&P)\tCtrl+V "
                             "ﾍﾙﾌﾟ(&H): lumo のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
     QStringList keys;
-    for (const Command c : {Command::FileNew, Command::FileOpen, Command::FileSave,
-                            Command::EditUndo, Command::EditCut, Command::EditCopy,
-                            Command::EditPaste, Command::NextPane, Command::PrevPane}) {
-      keys << QKeySequence::listToString(frame->action(c)->shortcuts());
-    }
+    for (int c = 0; c < static_cast<int>(Command::Count); ++c)
+      keys << QKeySequence::listToString(frame->action(Command(c))->shortcuts());
+    keys.removeAll(QString());
     QCOMPARE(keys.join(" | "), QStringLiteral("Ctrl+N | Ctrl+O | Ctrl+S | Ctrl+Z; Alt+Backspace | "
                                               "Ctrl+X; Shift+Del | Ctrl+C; Ctrl+Ins | "
-                                              "Ctrl+V; Shift+Ins | F6 | Shift+F6"));
-    QToolBar* toolBar = frame->findChild<QToolBar*>();
-    const QList<QAction*> buttons = toolBar->actions();
-    QVERIFY(buttons.size() == 5 && buttons[1]->isSeparator() && buttons[3]->isSeparator());
-    QStringList tips;
-    for (const QAction* button : {buttons[0], buttons[2], buttons[4]}) {
-      QVERIFY(button->isEnabled() && !button->icon().isNull());
-      tips << button->toolTip();
-    }
-    QCOMPARE(tips, (QStringList{"貼り付け", "フィット", "調整"}));
-    // Nothing offers to hide, move or float the tool bar.
-    QVERIFY(frame->createPopupMenu() == nullptr && !toolBar->toggleViewAction()->isEnabled());
-    QVERIFY(!toolBar->isMovable() && !toolBar->isFloatable());
-    QStatusBar* bar = frame->statusBar();
-    QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
-    // Qt's own texts are Japanese too.
-    QDialogButtonBox buttonBox(QDialogButtonBox::Cancel);
-    QCOMPARE(buttonBox.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
-    QStringList indicators;
-    for (const QLabel* label : bar->findChildren<QLabel*>()) indicators << label->text();
-    QCOMPARE(indicators, (QStringList{"ｶﾅ", "CAP", "NUM", "SCRL"}));
-    // While a button is under the pointer its prompt shows.
-    QWidget* fit = toolBar->widgetForAction(buttons[2]);
-    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), fit->mapToGlobal(QPointF(2, 2)));
-    QApplication::sendEvent(fit, &enter);
-    QCOMPARE(bar->currentMessage(), QStringLiteral("ウインドウの幅にフィット"));
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(fit, &leave);
-    QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
-    // Both paste keys paste.
-    CLumoView* view = frame->view();
-    view->SetClipboardReader([] {
+                                              "Ctrl+V; Shift+Ins | F6 | Shift+F6 | Ctrl+0"));
+    frame->view()->SetClipboardReader([] {
       return CLumoView::ClipboardText{CLumoView::ClipboardText::State::Text, "pasted"};
     });
-    QTest::keyClick(frame, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(view->labelText(), std::string("pasted"));
     QTest::keyClick(frame, Qt::Key_Insert, Qt::ShiftModifier);
-    QCOMPARE(dir_->labelFiles().size(), 2);
+    QCOMPARE(frame->view()->labelText(), std::string("pasted"));
   }
 
   void lockKeyLights() {
@@ -174,7 +168,11 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(apptest::ReadFile(other), apptest::ReadFile(mine));
     QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("fourth.lum", 120.0, 600.0)));
     QCOMPARE(CLumoApp::RecentFiles(), (QStringList{dir_->filePath("fourth.lum"), other, mine}));
-    // A failed save is reported and the document keeps its file.
+  }
+
+  void aFailedSaveIsReportedAndTheDocumentKeepsItsFile() {
+    QVERIFY(app_->InitInstance());
+    QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("fourth.lum", 120.0, 600.0)));
     QVERIFY(QDir().mkdir(dir_->filePath(QStringLiteral("folder.lum"))));
     QString message;
     CloseMessageBox(&message);
@@ -196,18 +194,18 @@ class MainWindowTest : public QObject {
                                                      QUrl::fromLocalFile(last)}));
     QTRY_COMPARE(app_->mainFrame()->windowTitle(), QStringLiteral("last.lum - lumo"));
     QVERIFY(message.contains(QStringLiteral("bad.lum")));
-    QCOMPARE(app_->mainFrame()->view()->settings().resolutionDpi, 300.0);
     QCOMPARE(CLumoApp::RecentFiles(), (QStringList{last, dir_->filePath("first.lum")}));
-    QCOMPARE(app_->mainFrame()->view()->labelText(), std::string(lumo::kStartupPrompt));
-    QVERIFY(dir_->labelFiles().isEmpty());
     app_->mainFrame()->action(Command::AppExit)->trigger();  // closes without asking anything
     QVERIFY(!app_->mainFrame()->isVisible());
-    // A file that cannot be opened at start-up is reported and start-up ends.
-    CLumoApp second;
+  }
+
+  void aFileThatCannotBeOpenedAtStartUpIsReportedAndEndsIt() {
+    QVERIFY(apptest::WriteFile(dir_->filePath("bad.lum"), QByteArray("short")));
+    QString message;
     CloseMessageBox(&message);
-    QVERIFY(!second.InitInstance(dir_->filePath("bad.lum")));
+    QVERIFY(!app_->InitInstance(dir_->filePath("bad.lum")));
     QVERIFY(message.contains(QStringLiteral("bad.lum")));
-    QVERIFY(second.mainFrame() == nullptr);
+    QVERIFY(app_->mainFrame() == nullptr);
   }
 
  private:
