@@ -65,12 +65,7 @@ std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& set
       const bool twoByte = cp932::IsLeadByte(byte);
       const double step = (twoByte ? kTwoByteStep : kOneByteStep) / charsPerCircle;
       const double nextAngle = angle - step;
-      if (nextAngle <= endAngle) {
-        // The step does not depend on the radius: what does not fit at the
-        // start of a ring fits on no ring, and nothing after it can come.
-        if (angle == startAngle) return position;
-        break;  // opens the next ring, position unchanged
-      }
+      if (nextAngle <= endAngle) break;  // opens the next ring, position unchanged
       PlacedGlyph glyph;
       glyph.half = half;
       glyph.ring = ring;

@@ -119,6 +119,7 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
   WriteFileBytes(work() / "huge.lum", SettingsFile({900, 600, 150, 45, 1, 30}));
   WriteFileBytes(work() / "nan.lum", SettingsFile({std::nan(""), 600, 150, 45, 1, 30}));
   WriteFileBytes(work() / "zero.lum", SettingsFile({0, 600, 150, 45, 1, 30}));
+  WriteFileBytes(work() / "fraction.lum", SettingsFile({41, 2080.99, 150, 45, 1, 30}));
   fs::create_directory(work() / "x.txt");
   ASSERT_EQ(mkfifo((work() / "pipe.txt").c_str(), 0600), 0);
   ASSERT_EQ(mkfifo((work() / "pipe.lum").c_str(), 0600), 0);
@@ -142,8 +143,10 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
       {{"--settings", "nan.lum"}, 2, "finite"},
       {{"--settings", "zero.lum"}, 1, "no pixels"},
       {Small({"missing.txt"}), 1, "missing.txt: No such file"},
-      {Small({"two\nlines.txt"}), 1, "two\\x0alines.txt"},  // one line whatever a name holds
-      {Small({"esc\x1b[2J.txt"}), 1, "esc\\x1b[2J.txt"},    // no escape reaches the terminal
+      {Small({"two\nlines.txt"}), 1, "two\\x0alines.txt"},         // one line whatever a name holds
+      {Small({"esc\x1b[2J\x7f.txt"}), 1, "esc\\x1b[2J\\x7f.txt"},  // no escape reaches the terminal
+      // Within the limit for 41 mm, not for 100: the file's fraction counts.
+      {{"--settings", "fraction.lum", "--diameter", "100"}, 2, "8191 pixels"},
       {Small({""}), 2, "INPUT is empty"},
       {Small({"no/such/folder"}), 1, "no/such/folder: No such file"},
       {Small({"pipe.txt"}), 1, "pipe.txt: it is a named pipe"},
@@ -199,7 +202,8 @@ TEST_F(LumoRender, LinuxLineEndsReachTheUpperHalf) {
 TEST_F(LumoRender, TextThatDoesNotFitIsAWarning) {
   const Outcome outcome = Run(Small({"--used-rings", "1", "-"}), "a\r\nb\r\nc\r\nd");
   EXPECT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_EQ(outcome.err, "lumo-render: warning: 2 characters (4 bytes) of the text did not fit on the label\n");
+  EXPECT_EQ(outcome.err,
+            "lumo-render: warning: 2 characters (4 bytes) of the text did not fit on the label\n");
 }
 
 TEST_F(LumoRender, AFileSizeLimitLeavesNoFile) {
@@ -212,9 +216,7 @@ TEST_F(LumoRender, AFileSizeLimitLeavesNoFile) {
 // Settings whose capacity wraps to about 2^31 and a 2 GB file: only a bounded
 // start of it is read.
 TEST_F(LumoRender, HugeInputsAreReadOnlyAsFarAsALabelCanReach) {
-  {
-    std::ofstream huge(work() / "huge.txt", std::ios::binary);
-  }
+  { std::ofstream huge(work() / "huge.txt", std::ios::binary); }
   fs::resize_file(work() / "huge.txt", std::uintmax_t{2} << 30);  // sparse: NUL bytes
   const Outcome outcome = Run({"--layout", "--rings", "79", "--first-ring", "-536870911",
                                "--used-rings", "536870911", "huge.txt"});
@@ -228,18 +230,25 @@ TEST_F(LumoRender, HugeInputsAreReadOnlyAsFarAsALabelCanReach) {
 }
 
 TEST_F(LumoRender, NoUsableFaceIsAnError) {
-  WriteFileBytes(work() / "fonts.conf", "<fontconfig><dir>/nonexistent</dir></fontconfig>");
-  const std::string noFonts = "FONTCONFIG_FILE='" + (work() / "fonts.conf").string() + "'";
+  // No fonts at all, and fonts that have no Japanese (DejaVu, which fontconfig
+  // itself needs on Debian).
+  WriteFileBytes(work() / "none.conf", "<fontconfig><dir>/nonexistent</dir></fontconfig>");
+  WriteFileBytes(work() / "latin.conf",
+                 "<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir></fontconfig>");
+  const auto config = [&](const char* name) {
+    return "FONTCONFIG_FILE='" + (work() / name).string() + "'";
+  };
   for (const auto& [env, part] :
        {std::pair<std::string, std::string>{"LUMO_FONT=/nonexistent.ttf", "/nonexistent.ttf"},
-        {noFonts, "no Japanese face"}}) {
+        {config("none.conf"), "no Japanese face"},
+        {config("latin.conf"), "no Japanese face"}}) {
     const Outcome outcome = Run(Small({}), "", env);
     EXPECT_EQ(outcome.status, 1) << env;
     EXPECT_TRUE(outcome.out.empty() && outcome.err.find(part) != std::string::npos &&
                 outcome.err.find('\n') == outcome.err.size() - 1)
         << env << ": " << outcome.err;
   }
-  EXPECT_EQ(Entries(work()), Lines{"fonts.conf"});
+  EXPECT_EQ(Entries(work()), (Lines{"latin.conf", "none.conf"}));
 }
 
 TEST_F(LumoRender, FoldersAndPastes) {

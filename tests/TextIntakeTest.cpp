@@ -73,6 +73,7 @@ TEST(TextFile, NoCapacityReadsMoreThanTheCeiling) {
 }
 
 TEST(PastedText, PlatformTextGetsCrLfAndLosesItsByteOrderMark) {
+  EXPECT_EQ(PastedText("\n"), "\r\n");
   EXPECT_EQ(PastedText("\xef\xbb\xbf"
                        "first\nsecond\r\nthird\rfourth\n"),
             "first\r\nsecond\r\nthird\rfourth\r\n");
