@@ -1,22 +1,15 @@
-// Writes a label image as a numbered bottom-up 32-bit BMP file, created
-// exclusively so that no existing file is ever emptied or replaced.
+// Writes a label image as a numbered bottom-up 32-bit BMP file; the numbered
+// series itself (never replacing, never partial) is FileWrite's.
 #include "LabelBitmap.h"
 
-#include <fcntl.h>
 #include <sys/uio.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <climits>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 #include <span>
 #include <vector>
 
-#include "FileDescriptor.h"
 #include "Io.h"
 #include "LittleEndian.h"
 #include "Truncate.h"
@@ -54,8 +47,6 @@ int WriteBitmap(int fd, const Surface& image, double resolutionDpi) {
   return WriteAll(fd, pieces);
 }
 
-std::string Describe(int error) { return std::strerror(error); }
-
 }  // namespace
 
 std::int32_t PixelsPerMetre(double resolutionDpi) noexcept {
@@ -86,11 +77,7 @@ BitmapHeader EncodeBitmapHeader(const Surface& image, double resolutionDpi) {
   return header;
 }
 
-std::string LabelFileName(int number) {
-  char name[16];
-  std::snprintf(name, sizeof name, "lumo%03d.bmp", number);
-  return name;
-}
+std::string LabelFileName(int number) { return NumberedFileName(number, "bmp"); }
 
 Result<std::filesystem::path> SaveLabelBitmap(const Surface& image, double resolutionDpi,
                                               const std::filesystem::path& directory) {
@@ -104,35 +91,8 @@ Result<std::filesystem::path> SaveLabelBitmap(const Surface& image, double resol
   if (fileBytes > std::numeric_limits<std::uint32_t>::max()) {
     return Error{"the label is too large for a bitmap file"};
   }
-
-  for (int number = 0; number < kLabelFileCount; ++number) {
-    std::filesystem::path path = directory / LabelFileName(number);
-    // O_EXCL fails for every existing name, a folder or a dangling link too,
-    // so a name found taken here can never be emptied by a race.
-    FileDescriptor file(RetryOnEintr([&] {
-      return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    }));
-    if (file.get() < 0) {
-      if (errno == EEXIST) continue;
-      return Error{"cannot create " + path.string() + ": " + Describe(errno), errno};
-    }
-    int error = WriteBitmap(file.get(), image, resolutionDpi);
-    const int closeError = file.Close();
-    if (error == 0) error = closeError;
-    if (error != 0) {
-      std::string message = "cannot write " + path.string() + ": " + Describe(error);
-      if (::unlink(path.c_str()) != 0) {
-        message += "; the incomplete file could not be removed: " + Describe(errno);
-      } else {
-        message += " (the incomplete file was removed)";
-      }
-      return Error{std::move(message), error};
-    }
-    return path;
-  }
-  return Error{"all names from " + LabelFileName(0) + " to " + LabelFileName(kLabelFileCount - 1) +
-                   " are taken in " + (directory.empty() ? std::string(".") : directory.string()),
-               EEXIST};
+  return WriteNumberedFile(directory, "bmp",
+                           [&](int fd) { return WriteBitmap(fd, image, resolutionDpi); });
 }
 
 }  // namespace lumo

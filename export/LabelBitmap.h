@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "FileWrite.h"
 #include "Result.h"
 #include "Surface.h"
 
@@ -16,9 +17,6 @@ namespace lumo {
 // File header (14 bytes) and info header (40 bytes); no colour table follows.
 inline constexpr std::size_t kBitmapHeaderSize = 54;
 using BitmapHeader = std::array<std::uint8_t, kBitmapHeaderSize>;
-
-// The series has a thousand names: lumo000.bmp ... lumo999.bmp.
-inline constexpr int kLabelFileCount = 1000;
 
 // resolutionDpi x 1000 / 25.4 truncated toward zero; values beyond the field's
 // range saturate and a value that is not a number gives 0.
