@@ -15,12 +15,10 @@
 #include "Truncate.h"
 
 namespace lumo {
-namespace {
 
-// Header and pixel rows, bottom row first; returns 0 or an errno. The
-// surface's rows already hold the file's byte order on a little-endian
+// The surface's rows already hold the file's byte order on a little-endian
 // machine, so they go to the kernel without a copy.
-int WriteBitmap(int fd, const Surface& image, double resolutionDpi) {
+int WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi) {
   BitmapHeader header = EncodeBitmapHeader(image, resolutionDpi);
   const std::size_t rowBytes = static_cast<std::size_t>(image.width()) * sizeof(Pixel);
   std::vector<std::uint8_t> converted;
@@ -46,8 +44,6 @@ int WriteBitmap(int fd, const Surface& image, double resolutionDpi) {
   }
   return WriteAll(fd, pieces);
 }
-
-}  // namespace
 
 std::int32_t PixelsPerMetre(double resolutionDpi) noexcept {
   return TruncateToInt32(resolutionDpi * 1000.0 / 25.4);
@@ -92,7 +88,7 @@ Result<std::filesystem::path> SaveLabelBitmap(const Surface& image, double resol
     return Error{"the label is too large for a bitmap file"};
   }
   return WriteNumberedFile(directory, "bmp",
-                           [&](int fd) { return WriteBitmap(fd, image, resolutionDpi); });
+                           [&](int fd) { return WriteLabelBitmap(fd, image, resolutionDpi); });
 }
 
 }  // namespace lumo

@@ -27,6 +27,10 @@ using BitmapHeader = std::array<std::uint8_t, kBitmapHeaderSize>;
 // bits per pixel, rows bottom first.
 [[nodiscard]] BitmapHeader EncodeBitmapHeader(const Surface& image, double resolutionDpi);
 
+// Writes the file's bytes (header, then rows bottom first) to `fd`; returns 0
+// or an errno.
+[[nodiscard]] int WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi);
+
 // "lumoNNN.bmp" for 0 <= number < kLabelFileCount.
 [[nodiscard]] std::string LabelFileName(int number);
 
