@@ -29,7 +29,7 @@ std::string UsageText() {
   };
   return "Usage: lumo-render [OPTIONS] [INPUT]\n"
          "Typesets text onto a round disc label and writes it as the next free\n"
-         "lumo000.bmp ... lumo999.bmp.\n"
+         "lumo000.bmp ... lumo999.bmp (or .png, .pdf, .svg with --format).\n"
          "\n"
          "INPUT  a file whose name ends in \".txt\" (any case): its first bytes are the text;\n"
          "       any other path: a listing of that folder is the text;\n"
@@ -57,6 +57,11 @@ std::string UsageText() {
          std::to_string(kMaxCanvasSide) +
          " pixels)\n"
          "  -o, --output-dir DIR    where the numbered file goes (default: the current directory)\n"
+         "  --format FORMAT         the file's format (default: bmp):\n"
+         "                          bmp  32-bit bitmap, the label's pixels\n"
+         "                          png  8-bit grey PNG, the same pixels and resolution\n"
+         "                          pdf  vector page of the label's size, text searchable\n"
+         "                          svg  vector drawing of the label's size in millimetres\n"
          "  --layout                write no file; print one line per glyph, in drawing order:\n"
          "                          <upper|lower> <ring> <x> <y> <escapement> <height> <width> "
          "<hex>\n"
@@ -112,7 +117,7 @@ Result<CommandLine> ParseCommandLine(std::span<const std::string_view> args) {
       value = arg.substr(equals + 1);
     }
     const bool known =
-        name == "--settings" || name == "-o" || name == "--output-dir" ||
+        name == "--settings" || name == "-o" || name == "--output-dir" || name == "--format" ||
         std::find(kSettingOptions.begin(), kSettingOptions.end(), name) != kSettingOptions.end();
     if (!known) return fail("unknown option " + std::string(arg));
     if (!value) {
@@ -122,6 +127,18 @@ Result<CommandLine> ParseCommandLine(std::span<const std::string_view> args) {
 
     if (name == "--settings") {
       line.settingsFile = std::string(*value);
+    } else if (name == "--format") {
+      const std::optional<LabelFormat> format = FormatNamed(*value);
+      if (!format) {
+        std::string names;
+        for (const LabelFormat each : kLabelFormats) {
+          names += names.empty() ? "" : ", ";
+          names += FormatName(each);
+        }
+        return fail("--format " + std::string(*value) + " refused: the format must be one of " +
+                    names);
+      }
+      line.format = *format;
     } else if (name == "-o" || name == "--output-dir") {
       if (value->empty()) return fail("option " + std::string(name) + " needs a folder");
       line.outputDir = std::string(*value);

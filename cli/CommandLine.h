@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "LabelFormat.h"
 #include "Result.h"
 
 namespace lumo::cli {
@@ -22,6 +23,7 @@ struct CommandLine {
   std::optional<std::string> settingsFile;
   std::array<std::optional<std::int32_t>, 6> overrides;  // order of kSettingOptions
   std::optional<std::string> outputDir;
+  LabelFormat format = LabelFormat::Bmp;
   std::optional<std::string> input;  // "-" is standard input
   bool layout = false;
   bool help = false;

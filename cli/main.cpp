@@ -1,5 +1,5 @@
 // lumo-render: renders one label without a window and writes it as the next
-// numbered bitmap file, or prints where every glyph goes.
+// numbered label file (BMP, PNG, PDF or SVG), or prints where every glyph goes.
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -13,8 +13,8 @@
 
 #include "CommandLine.h"
 #include "FontFace.h"
-#include "LabelBitmap.h"
 #include "LabelCanvas.h"
+#include "LabelExport.h"
 #include "LabelComposer.h"
 #include "LabelInput.h"
 #include "Printable.h"
@@ -113,9 +113,18 @@ int Run(std::span<const std::string_view> args) {
       return kExitUnreadableOrUnwritable;
     }
   }
-  lumo::LabelCanvas canvas(geometry);
-  const lumo::LabelLayout layout = lumo::RenderLabel(canvas, settings, input->text);
-  const auto saved = lumo::SaveLabelBitmap(canvas.image, settings.resolutionDpi, directory);
+  // The vector formats draw from the layout; only the raster ones need pixels.
+  lumo::LabelCanvas canvas;
+  canvas.geometry = geometry;
+  lumo::LabelLayout layout;
+  if (lumo::IsRaster(line.format)) {
+    canvas = lumo::LabelCanvas(geometry);
+    layout = lumo::RenderLabel(canvas, settings, input->text);
+  } else {
+    layout = lumo::ComposeLabel(geometry, settings, input->text);
+  }
+  const auto saved =
+      lumo::SaveLabel(line.format, {canvas, layout, settings.resolutionDpi}, directory);
   if (!saved) {
     Report(saved.error().message);
     return kExitUnreadableOrUnwritable;

@@ -38,27 +38,6 @@ FileWriter WriterFor(LabelFormat format, const LabelPicture& picture) {
 
 }  // namespace
 
-std::string_view FormatName(LabelFormat format) noexcept {
-  switch (format) {
-    case LabelFormat::Bmp:
-      return "bmp";
-    case LabelFormat::Png:
-      return "png";
-    case LabelFormat::Pdf:
-      return "pdf";
-    case LabelFormat::Svg:
-      break;
-  }
-  return "svg";
-}
-
-std::optional<LabelFormat> FormatNamed(std::string_view name) noexcept {
-  for (const LabelFormat format : kLabelFormats) {
-    if (FormatName(format) == name) return format;
-  }
-  return std::nullopt;
-}
-
 Result<std::filesystem::path> SaveLabel(LabelFormat format, const LabelPicture& picture,
                                         const std::filesystem::path& directory) {
   if (format == LabelFormat::Bmp) {

@@ -136,6 +136,8 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
       {{"--diameter", "12.5"}, 2, "needs a whole number"},
       {{"--dpi"}, 2, "needs a value"},
       {{"--colour", "red"}, 2, "unknown option --colour"},
+      {{"--format", "jpg"}, 2, "--format jpg refused: the format must be one of bmp, png, pdf, svg"},
+      {{"--format=PDF"}, 2, "one of bmp, png, pdf, svg"},
       {{"a.txt", "b.txt"}, 2, "more than one INPUT"},
       {{"--settings", "short.lum"}, 1, "10 bytes"},
       {{"--settings", "none.lum"}, 1, "none.lum: No such file"},
@@ -266,6 +268,23 @@ TEST_F(LumoRender, FoldersAndPastes) {
   EXPECT_EQ(Run(Small({"-"}), "").status, 0);
   EXPECT_EQ(Entries(work()),
             (Lines{"lumo000.bmp", "lumo001.bmp", "lumo002.bmp", "photo.jpg", "photos"}));
+}
+
+TEST_F(LumoRender, EachFormatWritesItsOwnNumberedSeries) {
+  // "<?xml" opens the SVG; the others by their signatures.
+  const std::pair<std::string, std::string> formats[] = {
+      {"bmp", "BM"}, {"png", "\x89PNG\r\n"}, {"pdf", "%PDF-"}, {"svg", "<?xml"}};
+  for (const auto& [format, signature] : formats) {
+    for (const char* number : {"000", "001"}) {
+      const Outcome outcome = Run(Small({"--format", format, "-"}), "\xe3\x81\x82 lumo");
+      const fs::path written = fs::canonical(work()) / ("lumo" + std::string(number) + "." + format);
+      EXPECT_EQ(outcome.status, 0) << outcome.err;
+      EXPECT_EQ(outcome.out, written.string() + "\n");
+      EXPECT_TRUE(test::ReadFileBytes(written).starts_with(signature)) << written;
+    }
+  }
+  EXPECT_EQ(Entries(work()).size(), 8u);
+  EXPECT_NE(Run({"--help"}).out.find("--format FORMAT"), std::string::npos);
 }
 
 }  // namespace lumo
