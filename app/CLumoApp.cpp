@@ -12,6 +12,7 @@
 
 #include "AppIcons.h"
 #include "CAboutDlg.h"
+#include "CLabelOutput.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
 #include "FontFace.h"
@@ -91,6 +92,10 @@ void CLumoApp::ConnectCommands() {
   route(Command::ViewFit, view, [view] { view->FitToWidth(); });
   route(Command::LabelAdjust, view, [view] { view->OnLabelAdjust(); });
   route(Command::AppAbout, this, [this] { OnAppAbout(); });
+  auto* output = new CLabelOutput(*view, frame_.get());
+  route(Command::FileExport, output, [output] { output->OnFileExport(); });
+  route(Command::FilePrint, output, [output] { output->OnFilePrint(); });
+  route(Command::FilePrintCalibration, output, [output] { output->OnPrintCalibration(); });
   connect(frame_.get(), &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
     // Each failure has been reported; the next file is tried all the same.
     for (const QString& path : paths) (void)OpenDocumentFile(path);

@@ -44,6 +44,10 @@ constexpr std::array<CommandEntry, static_cast<std::size_t>(Command::Count)> kCo
     {Command::ViewFit, "ID_VIEW_FIT", "ウインドウの幅にフィット\nフィット"},
     {Command::LabelAdjust, "ID_LABEL_ADJUST", "イメージの調整\n調整"},
     {Command::AppAbout, "ID_APP_ABOUT", "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報"},
+    {Command::FileExport, "ID_FILE_EXPORT", "ﾗﾍﾞﾙを PDF, SVG, PNG, BMP ﾌｧｲﾙに書き出す\nｴｸｽﾎﾟｰﾄ"},
+    {Command::FilePrint, "ID_FILE_PRINT", "ﾗﾍﾞﾙを実寸で印刷\n印刷"},
+    {Command::FilePrintCalibration, "ID_FILE_PRINT_CALIBRATION",
+     "ﾌﾟﾘﾝﾀごとの印刷位置と倍率を調整\n印刷位置の調整"},
 }};
 
 // The keys, in the order of the window's key table.
@@ -132,6 +136,9 @@ void CMainFrame::CreateActions() {
   action(Command::AppExit)->setText(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
   action(Command::EditPaste)->setText(QStringLiteral("貼り付け(&P)\tCtrl+V"));
   action(Command::AppAbout)->setText(QStringLiteral("lumo のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+  action(Command::FileExport)->setText(QStringLiteral("エクスポート(&E)..."));
+  action(Command::FilePrint)->setText(QStringLiteral("印刷(&P)...\tCtrl+P"));
+  action(Command::FilePrintCalibration)->setText(QStringLiteral("印刷位置の調整(&J)..."));
   action(Command::EditPaste)->setIcon(LoadAppIcon(AppIcon::Paste));
   action(Command::ViewFit)->setIcon(LoadAppIcon(AppIcon::Fit));
   action(Command::LabelAdjust)->setIcon(LoadAppIcon(AppIcon::Adjust));
@@ -142,6 +149,8 @@ void CMainFrame::CreateActions() {
     shortcuts << QKeySequence(key.key);
     target->setShortcuts(shortcuts);
   }
+  // Printing came later than the key table and has the usual key.
+  action(Command::FilePrint)->setShortcut(Qt::CTRL | Qt::Key_P);
   // Keys work whether or not their command has a menu entry or a button.
   for (QAction* each : actions_) addAction(each);
 }
@@ -150,6 +159,10 @@ void CMainFrame::CreateMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   file->addAction(action(Command::FileOpen));
   file->addAction(action(Command::FileSaveAs));
+  file->addSeparator();
+  file->addAction(action(Command::FileExport));
+  file->addAction(action(Command::FilePrint));
+  file->addAction(action(Command::FilePrintCalibration));
   file->addSeparator();
   file->addAction(action(Command::AppExit));
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));

@@ -35,6 +35,9 @@ class CMainFrame : public QMainWindow {
     ViewFit,
     LabelAdjust,
     AppAbout,
+    FileExport,
+    FilePrint,
+    FilePrintCalibration,
     Count
   };
 

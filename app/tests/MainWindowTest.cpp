@@ -102,6 +102,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(menus.join(' '),
              QStringLiteral("ﾌｧｲﾙ(&F): 設定を開く(&O)...\tCtrl+O 名前を付けて保存(&A)... - "
+                            "エクスポート(&E)... 印刷(&P)...\tCtrl+P 印刷位置の調整(&J)... - "
                             "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X) 編集(&E): 貼り付け(&P)\tCtrl+V "
                             "ﾍﾙﾌﾟ(&H): lumo のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
     QStringList keys;
@@ -110,7 +111,7 @@ class MainWindowTest : public QObject {
     keys.removeAll(QString());
     QCOMPARE(keys.join(" | "), QStringLiteral("Ctrl+N | Ctrl+O | Ctrl+S | Ctrl+Z; Alt+Backspace | "
                                               "Ctrl+X; Shift+Del | Ctrl+C; Ctrl+Ins | "
-                                              "Ctrl+V; Shift+Ins | F6 | Shift+F6 | Ctrl+0"));
+                                              "Ctrl+V; Shift+Ins | F6 | Shift+F6 | Ctrl+0 | Ctrl+P"));
     frame->view()->SetClipboardReader([] {
       return CLumoView::ClipboardText{CLumoView::ClipboardText::State::Text, "pasted"};
     });

@@ -1,0 +1,104 @@
+// Export, print and print calibration of the current label.
+#include "CLabelOutput.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStatusBar>
+
+#include "CLumoView.h"
+#include "CPrintCalibrationDlg.h"
+#include "LabelComposer.h"
+#include "LabelPrinting.h"
+
+namespace {
+
+struct ExportFilter {
+  lumo::LabelFormat format;
+  const char* filter;
+};
+
+constexpr ExportFilter kExportFilters[] = {
+    {lumo::LabelFormat::Pdf, "PDF (*.pdf)"},
+    {lumo::LabelFormat::Svg, "SVG (*.svg)"},
+    {lumo::LabelFormat::Png, "PNG 画像 (*.png)"},
+    {lumo::LabelFormat::Bmp, "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)"},
+};
+
+QString Suffix(lumo::LabelFormat format) {
+  return QString::fromLatin1(lumo::FormatName(format).data(),
+                             static_cast<qsizetype>(lumo::FormatName(format).size()));
+}
+
+}  // namespace
+
+CLabelOutput::CLabelOutput(CLumoView& view, QWidget* window)
+    : QObject(window), view_(view), window_(window) {}
+
+QString CLabelOutput::Export(lumo::LabelFormat format, const QString& path) const {
+  const lumo::LabelLayout layout =
+      lumo::ComposeLabel(view_.canvas().geometry, view_.settings(), view_.labelText());
+  const auto written =
+      lumo::ExportLabel(format, {view_.canvas(), layout, view_.settings().resolutionDpi},
+                        std::filesystem::path(QFile::encodeName(path).toStdString()));
+  return written ? QString() : QString::fromStdString(written.error().message);
+}
+
+void CLabelOutput::OnFileExport() {
+  QStringList filters;
+  for (const ExportFilter& each : kExportFilters) filters << QString::fromUtf8(each.filter);
+  QFileDialog dialog(window_, QStringLiteral("エクスポート"), QDir::currentPath());
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  dialog.selectFile(QStringLiteral("lumo.pdf"));
+  dialog.setDefaultSuffix(Suffix(kExportFilters[0].format));
+  // A name typed without an extension gets the chosen format's.
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
+    const auto index = static_cast<std::size_t>(std::max<qsizetype>(0, filters.indexOf(f)));
+    dialog.setDefaultSuffix(Suffix(kExportFilters[index].format));
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = dialog.selectedFiles().constFirst();
+  // The name's own extension decides; any other name takes the chosen filter's format.
+  std::optional<lumo::LabelFormat> format =
+      lumo::FormatNamed(QFileInfo(path).suffix().toLower().toStdString());
+  if (!format) {
+    const auto index = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
+    format = kExportFilters[static_cast<std::size_t>(index)].format;
+  }
+  const QString error = Export(*format, path);
+  if (!error.isEmpty()) {
+    QMessageBox::warning(window_, QStringLiteral("エクスポート"), error);
+    return;
+  }
+  ShowMessage(QStringLiteral("%1 に書き出しました").arg(QDir::toNativeSeparators(path)));
+}
+
+void CLabelOutput::OnFilePrint() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("lumo"));
+  QPrintDialog dialog(&printer, window_);
+  dialog.setWindowTitle(QStringLiteral("印刷"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  const QString error = PrintLabel(printer, view_.canvas().image,
+                                   view_.settings().resolutionDpi, CalibrationFor(printer));
+  if (!error.isEmpty()) QMessageBox::warning(window_, QStringLiteral("印刷"), error);
+}
+
+void CLabelOutput::OnPrintCalibration() {
+  CPrintCalibrationDlg dialog(QPrinterInfo::availablePrinterNames(),
+                              QPrinterInfo::defaultPrinterName(),
+                              view_.settings().diameterMm, window_);
+  dialog.exec();
+}
+
+void CLabelOutput::ShowMessage(const QString& message) const {
+  if (auto* main = qobject_cast<QMainWindow*>(window_)) main->statusBar()->showMessage(message, 5000);
+}

@@ -1,0 +1,37 @@
+// The File menu's outputs of the current label beside the numbered bitmaps:
+// export to a chosen file, printing at the true size, and the printer's
+// calibration.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "LabelExport.h"
+
+class CLumoView;
+class QWidget;
+
+class CLabelOutput : public QObject {
+  Q_OBJECT
+ public:
+  // Dialogs and messages appear over `window`.
+  CLabelOutput(CLumoView& view, QWidget* window);
+
+  // A save dialog with the four formats; the label goes to the chosen name,
+  // an existing file replaced only after Qt's question was answered yes.
+  void OnFileExport();
+  // The print dialog, then the label at its true size with the printer's calibration.
+  void OnFilePrint();
+  // The calibration dialog for the printers there are.
+  void OnPrintCalibration();
+
+  // Writes the current label to `path` in `format`; empty when written,
+  // otherwise why not (nothing was changed).
+  [[nodiscard]] QString Export(lumo::LabelFormat format, const QString& path) const;
+
+ private:
+  void ShowMessage(const QString& message) const;
+
+  CLumoView& view_;
+  QWidget* window_;
+};

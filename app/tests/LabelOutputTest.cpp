@@ -1,0 +1,243 @@
+// Printing through QPrinter to a PDF file, measured on the page poppler
+// rasterises: the label at its true size about the calibrated centre, the
+// test page's crosshairs; the calibration kept per printer; export.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include "AppTestSupport.h"
+#include "CLabelOutput.h"
+#include "CLumoApp.h"
+#include "CLumoView.h"
+#include "CMainFrame.h"
+#include "CPrintCalibrationDlg.h"
+#include "CodePage932.h"
+#include "LabelCanvas.h"
+#include "LabelPrinting.h"
+
+namespace {
+
+constexpr double kPageDpi = 300.0;  // rasterised at this; a pixel is 0.085 mm
+
+// Ink bounds in pixels: left, top, right, bottom (inclusive); empty without ink.
+struct Ink {
+  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+  void Add(int x, int y) {
+    left = std::min(left, x), top = std::min(top, y);
+    right = std::max(right, x), bottom = std::max(bottom, y);
+  }
+};
+
+Ink InkOf(const QImage& image) {
+  Ink ink;
+  for (int y = 0; y < image.height(); ++y) {
+    const uchar* row = image.constScanLine(y);
+    for (int x = 0; x < image.width(); ++x)
+      if (row[x] < 128) ink.Add(x, y);
+  }
+  return ink;
+}
+
+// The PDF's one page as grey pixels at kPageDpi.
+QImage Rasterise(const QString& pdf) {
+  const QString prefix = pdf + QStringLiteral("-page");
+  QProcess::execute(QStringLiteral("pdftoppm"),
+                    {"-r", QString::number(kPageDpi), "-gray", "-png", "-singlefile", pdf, prefix});
+  return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
+}
+
+void PdfOn(QPrinter& printer, const QString& path) {
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+}
+
+double Mm(double pagePixels) { return pagePixels * 25.4 / kPageDpi; }
+
+}  // namespace
+
+class LabelOutputTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+      QSKIP("poppler-utils is not installed");
+    dir_ = std::make_unique<apptest::CurrentDirectory>();
+  }
+  void cleanup() { dir_.reset(); }
+
+  void printsTheLabelAtTrueSizeAboutTheCalibratedCentre() {
+    // 60 mm at 300 dpi with text on both halves.
+    const lumo::LabelSettings settings{60, 300, 40, 12, 0, 4};
+    lumo::LabelCanvas canvas;
+    QVERIFY(lumo::CreateCanvas(canvas, settings));
+    (void)lumo::RenderLabel(canvas, settings,
+                            lumo::cp932::FromUtf8("円盤のラベル\r\n一行目\r\n二行目\r\n三行目\r\n"
+                                                  "下の半分です\r\nもう一行"));
+    Ink label;
+    for (int y = 0; y < canvas.image.height(); ++y)
+      for (int x = 0; x < canvas.image.width(); ++x)
+        if ((canvas.image.pixel(x, y) >> 8 & 0xFF) < 128) label.Add(x, y);
+    QVERIFY(label.right > 0);
+
+    const lumo::PrintCalibration calibration{5.0, -7.5, 104.0};
+    QPrinter printer(QPrinter::HighResolution);
+    const QString pdf = dir_->filePath(QStringLiteral("label.pdf"));
+    PdfOn(printer, pdf);
+    QCOMPARE(PrintLabel(printer, canvas.image, settings.resolutionDpi, calibration), QString());
+    const QImage page = Rasterise(pdf);
+    QVERIFY(!page.isNull());
+    const Ink printed = InkOf(page);
+
+    // Each ink edge where the bitmap's lies, from the canvas centre, scaled
+    // and moved onto the A4 page (210 x 297 mm).
+    const double side = canvas.image.width();
+    const double scale = 1.04;
+    const auto across = [&](double x) {
+      return 105.0 + 5.0 + (x - side / 2) * 25.4 / settings.resolutionDpi * scale;
+    };
+    const auto down = [&](double y) {
+      return 148.5 - 7.5 + (y - side / 2) * 25.4 / settings.resolutionDpi * scale;
+    };
+    QVERIFY(std::abs(Mm(printed.left) - across(label.left)) <= 0.2);
+    QVERIFY(std::abs(Mm(printed.right + 1) - across(label.right + 1)) <= 0.2);
+    QVERIFY(std::abs(Mm(printed.top) - down(label.top)) <= 0.2);
+    QVERIFY(std::abs(Mm(printed.bottom + 1) - down(label.bottom + 1)) <= 0.2);
+  }
+
+  void aLabelLargerThanThePaperIsNotPrinted() {
+    lumo::LabelCanvas canvas;
+    QVERIFY(lumo::CreateCanvas(canvas, {120, 100, 150, 45, 1, 30}));
+    QPrinter printer(QPrinter::HighResolution);
+    const QString pdf = dir_->filePath(QStringLiteral("small.pdf"));
+    PdfOn(printer, pdf);
+    printer.setPageSize(QPageSize(QPageSize::A6));  // 105 x 148 mm
+    QVERIFY(!PrintLabel(printer, canvas.image, 100, {}).isEmpty());
+    QVERIFY(!QFile::exists(pdf));
+  }
+
+  void testPageCrosshairsMeetAtTheIntendedCentre() {
+    QPrinter printer(QPrinter::HighResolution);
+    const QString pdf = dir_->filePath(QStringLiteral("test.pdf"));
+    PdfOn(printer, pdf);
+    QCOMPARE(PrintTestPage(printer, 120, {-4.0, 6.0, 100}), QString());
+    const QImage page = Rasterise(pdf);
+    QVERIFY(!page.isNull());
+    // The crosshairs are the row and the column with the most ink.
+    std::vector<int> rows(static_cast<std::size_t>(page.height()));
+    std::vector<int> columns(static_cast<std::size_t>(page.width()));
+    for (int y = 0; y < page.height(); ++y) {
+      const uchar* row = page.constScanLine(y);
+      for (int x = 0; x < page.width(); ++x) {
+        const int ink = 255 - row[x];
+        rows[static_cast<std::size_t>(y)] += ink;
+        columns[static_cast<std::size_t>(x)] += ink;
+      }
+    }
+    const auto darkest = [](const std::vector<int>& sums) {
+      return static_cast<double>(std::max_element(sums.begin(), sums.end()) - sums.begin()) + 0.5;
+    };
+    QVERIFY(std::abs(Mm(darkest(columns)) - (105.0 - 4.0)) <= 0.2);
+    QVERIFY(std::abs(Mm(darkest(rows)) - (148.5 + 6.0)) <= 0.2);
+  }
+
+  void calibrationIsKeptPerPrinterWithinItsRanges() {
+    SavePrintCalibration(QStringLiteral("Office/Laser"), {1.5, -2.5, 101.5});
+    SavePrintCalibration(QStringLiteral("Inkjet"), {40, -0.04, 120});
+    QCOMPARE(LoadPrintCalibration(QStringLiteral("Office/Laser")),
+             (lumo::PrintCalibration{1.5, -2.5, 101.5}));
+    QCOMPARE(LoadPrintCalibration(QStringLiteral("Inkjet")), (lumo::PrintCalibration{30, 0, 110}));
+    QCOMPARE(LoadPrintCalibration(QStringLiteral("Office")), lumo::PrintCalibration{});
+    // A hand-edited value that is no number leaves the neutral one.
+    QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("lumo"))
+        .setValue(QStringLiteral("Print Calibration/Inkjet/Scale"), QStringLiteral("wide"));
+    QCOMPARE(LoadPrintCalibration(QStringLiteral("Inkjet")).scalePercent, 100.0);
+    // A file is printed as it is, whatever printer was calibrated.
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QCOMPARE(CalibrationFor(printer), lumo::PrintCalibration{});
+  }
+
+  void calibrationDialogTakesOnlyValuesInRangeAndKeepsThemPerPrinter() {
+    SavePrintCalibration(QStringLiteral("B"), {2.0, 3.0, 99.0});
+    CPrintCalibrationDlg dialog({"A", "B"}, "B", 120);
+    QCOMPARE(dialog.calibration(), (lumo::PrintCalibration{2.0, 3.0, 99.0}));
+    const QList<QDoubleSpinBox*> boxes = dialog.findChildren<QDoubleSpinBox*>();
+    QCOMPARE(boxes.size(), 3);
+    QCOMPARE(boxes[0]->minimum(), -30.0);
+    QCOMPARE(boxes[0]->maximum(), 30.0);
+    QCOMPARE(boxes[0]->singleStep(), 0.1);
+    QCOMPARE(boxes[2]->minimum(), 90.0);
+    QCOMPARE(boxes[2]->maximum(), 110.0);
+    // Typing beyond the range is refused by the box.
+    boxes[0]->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(boxes[0], QStringLiteral("45"));
+    QVERIFY(boxes[0]->value() <= 30.0);
+    boxes[2]->setValue(150);
+    QCOMPARE(boxes[2]->value(), 110.0);
+    boxes[1]->setValue(-1.25);
+    dialog.accept();
+    const lumo::PrintCalibration kept = LoadPrintCalibration(QStringLiteral("B"));
+    QVERIFY(kept.offsetAcrossMm <= 30.0 && kept.scalePercent == 110.0);
+    QCOMPARE(kept.offsetDownMm, -1.3);  // tenths, as shown (round half away from zero)
+    // Another printer shows its own values.
+    dialog.findChild<QComboBox*>()->setCurrentText(QStringLiteral("A"));
+    QCOMPARE(dialog.calibration(), lumo::PrintCalibration{});
+    QCOMPARE(LoadPrintCalibration(QStringLiteral("A")), lumo::PrintCalibration{});
+  }
+
+  void exportWritesTheChosenNameAndAsksBeforeReplacing() {
+    CLumoApp app;
+    QVERIFY(app.InitInstance());
+    auto* output = app.mainFrame()->findChild<CLabelOutput*>();
+    QVERIFY(output != nullptr);
+    const QString chosen = dir_->filePath(QStringLiteral("disc"));
+    apptest::OnNextModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      QVERIFY(dialog != nullptr);
+      dialog->selectNameFilter(QStringLiteral("SVG (*.svg)"));
+      emit dialog->filterSelected(QStringLiteral("SVG (*.svg)"));
+      dialog->selectFile(chosen);
+      static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which asks
+    });
+    output->OnFileExport();
+    QVERIFY(apptest::ReadFile(chosen + ".svg").startsWith("<?xml"));
+
+    // Answering no to Qt's question leaves the file as it was.
+    QVERIFY(apptest::WriteFile(chosen + ".png", "keep"));
+    apptest::OnNextModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      QVERIFY(dialog != nullptr);
+      apptest::OnNextModal([](QWidget* question) {
+        auto* box = qobject_cast<QMessageBox*>(question);
+        QVERIFY(box != nullptr);
+        box->button(QMessageBox::No)->click();
+      });
+      dialog->selectFile(chosen + ".png");
+      static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which asks
+      if (dialog->isVisible()) dialog->reject();
+    });
+    output->OnFileExport();
+    QCOMPARE(apptest::ReadFile(chosen + ".png"), QByteArray("keep"));
+
+    QCOMPARE(output->Export(lumo::LabelFormat::Png, chosen + ".png"), QString());
+    QVERIFY(apptest::ReadFile(chosen + ".png").startsWith("\x89PNG"));
+    QVERIFY(!output->Export(lumo::LabelFormat::Pdf, dir_->filePath("none/x.pdf")).isEmpty());
+    QCOMPARE(dir_->labelFiles(), QStringList());  // no numbered file came of it
+  }
+
+ private:
+  std::unique_ptr<apptest::CurrentDirectory> dir_;
+};
+
+QTEST_MAIN(LabelOutputTest)
+#include "LabelOutputTest.moc"
