@@ -153,8 +153,10 @@ QString PrintTestPage(QPrinter& printer, double diameterMm,
   }
   painter.resetTransform();
   painter.setFont(QFont());
-  painter.drawText(QRectF(paper.Pixels(10), paper.Pixels(8), paper.Pixels(paper.width() - 20),
-                          paper.Pixels(20)),
+  // In the top-left quarter, clear of the crosshairs for any offset in range.
+  const double textWidth = paper.width() / 2 - lumo::kMaxPrintOffsetMm - 10;
+  painter.drawText(QRectF(paper.Pixels(8), paper.Pixels(8), paper.Pixels(std::max(textWidth, 40.0)),
+                          paper.Pixels(40)),
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                    QStringLiteral("lumo 印刷位置の調整: 横 %1 mm, 縦 %2 mm, 倍率 %3 %  "
                                   "(外側の円は直径 %4 mm, 内側の円は直径 15 mm)")
