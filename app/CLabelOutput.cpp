@@ -87,18 +87,19 @@ void CLabelOutput::OnFilePrint() {
   QPrintDialog dialog(&printer, window_);
   dialog.setWindowTitle(QStringLiteral("印刷"));
   if (dialog.exec() != QDialog::Accepted) return;
-  const QString error = PrintLabel(printer, view_.canvas().image,
-                                   view_.settings().resolutionDpi, CalibrationFor(printer));
+  const QString error = PrintLabel(printer, view_.canvas().image, view_.settings().resolutionDpi,
+                                   CalibrationFor(printer));
   if (!error.isEmpty()) QMessageBox::warning(window_, QStringLiteral("印刷"), error);
 }
 
 void CLabelOutput::OnPrintCalibration() {
   CPrintCalibrationDlg dialog(QPrinterInfo::availablePrinterNames(),
-                              QPrinterInfo::defaultPrinterName(),
-                              view_.settings().diameterMm, window_);
+                              QPrinterInfo::defaultPrinterName(), view_.settings().diameterMm,
+                              window_);
   dialog.exec();
 }
 
 void CLabelOutput::ShowMessage(const QString& message) const {
-  if (auto* main = qobject_cast<QMainWindow*>(window_)) main->statusBar()->showMessage(message, 5000);
+  if (auto* main = qobject_cast<QMainWindow*>(window_))
+    main->statusBar()->showMessage(message, 5000);
 }

@@ -35,10 +35,11 @@ CPrintCalibrationDlg::CPrintCalibrationDlg(const QStringList& printers, const QS
   printers_ = new QComboBox(this);
   printers_->addItems(printers);
   if (printers.contains(current)) printers_->setCurrentText(current);
-  across_ = TenthsBox(-lumo::kMaxPrintOffsetMm, lumo::kMaxPrintOffsetMm, QStringLiteral(" mm"), this);
+  across_ =
+      TenthsBox(-lumo::kMaxPrintOffsetMm, lumo::kMaxPrintOffsetMm, QStringLiteral(" mm"), this);
   down_ = TenthsBox(-lumo::kMaxPrintOffsetMm, lumo::kMaxPrintOffsetMm, QStringLiteral(" mm"), this);
-  scale_ = TenthsBox(lumo::kMinPrintScalePercent, lumo::kMaxPrintScalePercent,
-                     QStringLiteral(" %"), this);
+  scale_ = TenthsBox(lumo::kMinPrintScalePercent, lumo::kMaxPrintScalePercent, QStringLiteral(" %"),
+                     this);
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("ﾌﾟﾘﾝﾀ(&R):"), printers_);
@@ -73,8 +74,7 @@ CPrintCalibrationDlg::CPrintCalibrationDlg(const QStringList& printers, const QS
   connect(buttons, &QDialogButtonBox::accepted, this, &CPrintCalibrationDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &CPrintCalibrationDlg::reject);
   connect(testPage_, &QPushButton::clicked, this, &CPrintCalibrationDlg::OnPrintTestPage);
-  connect(printers_, &QComboBox::currentTextChanged, this,
-          &CPrintCalibrationDlg::OnPrinterChanged);
+  connect(printers_, &QComboBox::currentTextChanged, this, &CPrintCalibrationDlg::OnPrinterChanged);
   OnPrinterChanged();
 }
 

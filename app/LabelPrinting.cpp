@@ -94,7 +94,8 @@ QString PrintLabel(QPrinter& printer, const lumo::Surface& image, double resolut
   printer.setFullPage(true);
   const PaperFrame paper(printer);
   const double sideMm = image.width() * 25.4 / resolutionDpi;
-  const lumo::PrintRect place = lumo::PlaceLabel(paper.width(), paper.height(), sideMm, calibration);
+  const lumo::PrintRect place =
+      lumo::PlaceLabel(paper.width(), paper.height(), sideMm, calibration);
   // Never shrunk to the paper: a label cut off or at another size is spoilt.
   if (!lumo::FitsOnPaper(place, paper.width(), paper.height())) return kDoesNotFit;
 

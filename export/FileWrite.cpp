@@ -22,7 +22,9 @@ namespace fs = std::filesystem;
 
 std::string Describe(int error) { return std::strerror(error); }
 
-fs::path OrCurrent(const fs::path& directory) { return directory.empty() ? fs::path(".") : directory; }
+fs::path OrCurrent(const fs::path& directory) {
+  return directory.empty() ? fs::path(".") : directory;
+}
 
 // Runs the writer and closes the file; 0 or the first errno. A write error
 // that surfaces only at close counts as much as one from the writer.
@@ -135,8 +137,7 @@ Result<fs::path> WriteNumberedFile(const fs::path& requestedDirectory, std::stri
     }
     // Only a file system without unnamed files goes on to a hidden name.
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-      return Error{"cannot create a file in " + directory.string() + ": " + Describe(errno),
-                   errno};
+      return Error{"cannot create a file in " + directory.string() + ": " + Describe(errno), errno};
     }
   }
 
@@ -146,9 +147,9 @@ Result<fs::path> WriteNumberedFile(const fs::path& requestedDirectory, std::stri
   }
   FileDescriptor file(hidden.fd);
   const int error = WriteAndClose(file, writer);
-  Result<fs::path> named = error != 0 ? Result<fs::path>(WriteFailed(intended, error))
-                                      : LinkIntoSeries(hidden.path.c_str(), 0, directory,
-                                                       extension, *first);
+  Result<fs::path> named =
+      error != 0 ? Result<fs::path>(WriteFailed(intended, error))
+                 : LinkIntoSeries(hidden.path.c_str(), 0, directory, extension, *first);
   // Linked or not, the hidden name goes; a linked file keeps its numbered name.
   ::unlink(hidden.path.c_str());
   return named;
@@ -169,8 +170,7 @@ Result<fs::path> WriteReplacingFile(const fs::path& path, const FileWriter& writ
     return Error{"cannot save " + path.string() + ": " + Describe(error), error};
   }
   ::unlink(hidden.path.c_str());
-  return Error{"cannot write " + path.string() + ": " + Describe(error) +
-                   " (nothing was changed)",
+  return Error{"cannot write " + path.string() + ": " + Describe(error) + " (nothing was changed)",
                error};
 }
 

@@ -53,8 +53,8 @@ bool Encode(png_structp png, png_infop info, const Surface& image, double resolu
   if (setjmp(png_jmpbuf(png)) != 0) return false;
   png_set_write_fn(png, &out, &Append, &NoFlush);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
-               static_cast<png_uint_32>(image.height()), 8, PNG_COLOR_TYPE_GRAY,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               static_cast<png_uint_32>(image.height()), 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   const std::uint32_t density = Density(resolutionDpi);
   png_set_pHYs(png, info, density, density, PNG_RESOLUTION_METER);
   // A label is mostly long white runs between short grey edges: unfiltered
@@ -76,8 +76,7 @@ bool Encode(png_structp png, png_infop info, const Surface& image, double resolu
 }  // namespace
 
 int WriteLabelPng(int fd, const Surface& image, double resolutionDpi) {
-  png_structp png =
-      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, &OnError, &OnWarning);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, &OnError, &OnWarning);
   if (png == nullptr) return ENOMEM;
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {

@@ -215,9 +215,7 @@ void DrawLayout(cairo_t* cr, const LabelLayout& layout, double pixel) {
   }
 }
 
-int ErrnoOf(cairo_status_t status) {
-  return status == CAIRO_STATUS_NO_MEMORY ? ENOMEM : EIO;
-}
+int ErrnoOf(cairo_status_t status) { return status == CAIRO_STATUS_NO_MEMORY ? ENOMEM : EIO; }
 
 // Draws the page on `surface`, finishes it and writes what it produced.
 int Finish(cairo_surface_t* surface, const std::string& bytes, int fd, const LabelLayout& layout,

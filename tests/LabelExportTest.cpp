@@ -75,7 +75,8 @@ struct Physical {
 Physical PhysicalOf(const std::string& file) {
   auto u32 = [&](std::size_t at) {
     std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(file[at + i]);
+    for (std::size_t i = 0; i < 4; ++i)
+      value = value << 8 | static_cast<unsigned char>(file[at + i]);
     return value;
   };
   for (std::size_t at = 8; at + 8 <= file.size(); at += 12 + u32(at)) {
@@ -152,8 +153,8 @@ TEST_F(LabelExport, PngHoldsTheBitmapsGreysAndResolution) {
   EXPECT_TRUE(decoded.pixels == bitmap.pixels);
   EXPECT_LT(std::count(bitmap.pixels.begin(), bitmap.pixels.end(), 0xFF), bitmap.pixels.size());
 
-  for (const auto& [dpi, perMetre] : {std::pair{61.0, 2401u}, {300.0, 11811u}, {600.0, 23622u},
-                                      {1200.0, 47244u}}) {
+  for (const auto& [dpi, perMetre] :
+       {std::pair{61.0, 2401u}, {300.0, 11811u}, {600.0, 23622u}, {1200.0, 47244u}}) {
     const Physical physical =
         PhysicalOf(ReadFileBytes(*SaveLabel(LabelFormat::Png, {canvas, layout, dpi}, dir.path())));
     EXPECT_EQ(physical.x, perMetre) << dpi;
@@ -170,20 +171,20 @@ TEST_F(LabelExport, PdfPageSizeTextAndStrokes) {
   EXPECT_EQ(pdf.filename(), "lumo000.pdf");
   std::smatch size;
   const std::string info = Output("pdfinfo '" + pdf.string() + "'");
-  ASSERT_TRUE(std::regex_search(info, size, std::regex(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)")))
+  ASSERT_TRUE(
+      std::regex_search(info, size, std::regex(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)")))
       << info;
   const double side = canvas.image.width() * 25.4 / settings.resolutionDpi;
   EXPECT_NEAR(std::stod(size[1]) * 25.4 / 72, side, 0.01);
   EXPECT_NEAR(std::stod(size[2]) * 25.4 / 72, side, 0.01);
 
   // Text on rings has no reading order, so the characters are compared as a multiset.
-  EXPECT_EQ(CharacterCounts(Output("pdftotext '" + pdf.string() + "' -")),
-            CharacterCounts(kText));
+  EXPECT_EQ(CharacterCounts(Output("pdftotext '" + pdf.string() + "' -")), CharacterCounts(kText));
 
   const fs::path page = dir.path() / "page";
-  ASSERT_EQ(std::system(("pdftoppm -r 300 -png -singlefile '" + pdf.string() + "' '" +
-                         page.string() + "'")
-                            .c_str()),
+  ASSERT_EQ(std::system(
+                ("pdftoppm -r 300 -png -singlefile '" + pdf.string() + "' '" + page.string() + "'")
+                    .c_str()),
             0);
   ExpectSameStrokes(page.string() + ".png");
 }
@@ -194,7 +195,8 @@ TEST_F(LabelExport, SvgSizeInMillimetresAndStrokes) {
   EXPECT_EQ(svg.filename(), "lumo000.svg");
   const std::string file = ReadFileBytes(svg);
   std::smatch size;
-  ASSERT_TRUE(std::regex_search(file, size, std::regex(R"(width="([0-9.]+)mm" height="([0-9.]+)mm")")));
+  ASSERT_TRUE(
+      std::regex_search(file, size, std::regex(R"(width="([0-9.]+)mm" height="([0-9.]+)mm")")));
   const double side = canvas.image.width() * 25.4 / settings.resolutionDpi;
   EXPECT_NEAR(std::stod(size[1]), side, 0.01);
   EXPECT_NEAR(std::stod(size[2]), side, 0.01);
@@ -221,7 +223,8 @@ TEST_F(LabelExport, EachFormatHasItsOwnSeriesAndExportReplacesWhole) {
   ASSERT_TRUE(ExportLabel(LabelFormat::Svg, {canvas, layout, 300}, chosen));
   EXPECT_TRUE(ReadFileBytes(chosen).starts_with("<?xml"));
   EXPECT_EQ(test::Entries(dir.path()).size(), 6u);  // no hidden file stays behind
-  const auto missing = ExportLabel(LabelFormat::Pdf, {canvas, layout, 300}, dir.path() / "no/x.pdf");
+  const auto missing =
+      ExportLabel(LabelFormat::Pdf, {canvas, layout, 300}, dir.path() / "no/x.pdf");
   ASSERT_FALSE(missing);
   EXPECT_NE(missing.error().message.find("No such file"), std::string::npos);
 }
