@@ -62,6 +62,22 @@ void PdfOn(QPrinter& printer, const QString& path) {
 
 double Mm(double pagePixels) { return pagePixels * 25.4 / kPageDpi; }
 
+// Types `name` into the file dialog once the dialog has stopped filling in its
+// own first choice (it does so late, as its folder loads).
+void Choose(QFileDialog* dialog, const QString& name) {
+  auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  QVERIFY(edit != nullptr);
+  for (int settled = 0, tries = 0; settled < 5 && tries < 100; ++tries) {
+    if (edit->text() != QFileInfo(name).fileName()) {
+      dialog->selectFile(name);
+      settled = 0;
+    } else {
+      ++settled;
+    }
+    QTest::qWait(20);
+  }
+}
+
 }  // namespace
 
 class LabelOutputTest : public QObject {
@@ -206,7 +222,7 @@ class LabelOutputTest : public QObject {
       QVERIFY(dialog != nullptr);
       dialog->selectNameFilter(QStringLiteral("SVG (*.svg)"));
       emit dialog->filterSelected(QStringLiteral("SVG (*.svg)"));
-      dialog->selectFile(chosen);
+      Choose(dialog, chosen);
       static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which asks
     });
     output->OnFileExport();
@@ -217,12 +233,12 @@ class LabelOutputTest : public QObject {
     apptest::OnNextModal([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       QVERIFY(dialog != nullptr);
+      Choose(dialog, chosen + ".png");
       apptest::OnNextModal([](QWidget* question) {
         auto* box = qobject_cast<QMessageBox*>(question);
         QVERIFY(box != nullptr);
         box->button(QMessageBox::No)->click();
       });
-      dialog->selectFile(chosen + ".png");
       static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which asks
       if (dialog->isVisible()) dialog->reject();
     });
