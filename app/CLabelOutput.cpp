@@ -36,6 +36,33 @@ QString Suffix(lumo::LabelFormat format) {
                              static_cast<qsizetype>(lumo::FormatName(format).size()));
 }
 
+// A save dialog in which a name typed without an extension gets the chosen
+// format's before Qt looks for a file of that name to ask about.
+class ExportDialog : public QFileDialog {
+ public:
+  ExportDialog(QWidget* parent, const QStringList& filters)
+      : QFileDialog(parent, QStringLiteral("エクスポート"), QDir::currentPath()), filters_(filters) {
+    setAcceptMode(QFileDialog::AcceptSave);
+    setFileMode(QFileDialog::AnyFile);
+    setNameFilters(filters);
+    selectFile(QStringLiteral("lumo.") + Suffix(kExportFilters[0].format));
+    setDefaultSuffix(Suffix(kExportFilters[0].format));
+  }
+
+  [[nodiscard]] lumo::LabelFormat chosenFormat() const {
+    const auto index = std::max<qsizetype>(0, filters_.indexOf(selectedNameFilter()));
+    return kExportFilters[static_cast<std::size_t>(index)].format;
+  }
+
+  void accept() override {
+    setDefaultSuffix(Suffix(chosenFormat()));
+    QFileDialog::accept();
+  }
+
+ private:
+  QStringList filters_;
+};
+
 }  // namespace
 
 CLabelOutput::CLabelOutput(CLumoView& view, QWidget* window)
@@ -53,26 +80,13 @@ QString CLabelOutput::Export(lumo::LabelFormat format, const QString& path) cons
 void CLabelOutput::OnFileExport() {
   QStringList filters;
   for (const ExportFilter& each : kExportFilters) filters << QString::fromUtf8(each.filter);
-  QFileDialog dialog(window_, QStringLiteral("エクスポート"), QDir::currentPath());
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters(filters);
-  dialog.selectFile(QStringLiteral("lumo.pdf"));
-  dialog.setDefaultSuffix(Suffix(kExportFilters[0].format));
-  // A name typed without an extension gets the chosen format's.
-  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
-    const auto index = static_cast<std::size_t>(std::max<qsizetype>(0, filters.indexOf(f)));
-    dialog.setDefaultSuffix(Suffix(kExportFilters[index].format));
-  });
+  ExportDialog dialog(window_, filters);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = dialog.selectedFiles().constFirst();
   // The name's own extension decides; any other name takes the chosen filter's format.
   std::optional<lumo::LabelFormat> format =
       lumo::FormatNamed(QFileInfo(path).suffix().toLower().toStdString());
-  if (!format) {
-    const auto index = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
-    format = kExportFilters[static_cast<std::size_t>(index)].format;
-  }
+  if (!format) format = dialog.chosenFormat();
   const QString error = Export(*format, path);
   if (!error.isEmpty()) {
     QMessageBox::warning(window_, QStringLiteral("エクスポート"), error);
