@@ -15,6 +15,13 @@
 namespace lumo {
 
 int ReplaceFile(const std::filesystem::path& requested, std::span<const std::uint8_t> bytes) {
+  return ReplaceFile(requested, [bytes](int fd) {
+    iovec piece{const_cast<std::uint8_t*>(bytes.data()), bytes.size()};  // only read
+    return WriteAll(fd, {&piece, 1});
+  });
+}
+
+int ReplaceFile(const std::filesystem::path& requested, const std::function<int(int fd)>& write) {
   // A link is saved through: it stays a link, and the file it names changes.
   std::error_code ignored;
   std::filesystem::path path = requested;
@@ -43,8 +50,7 @@ int ReplaceFile(const std::filesystem::path& requested, std::span<const std::uin
   FileDescriptor file(fd);
   // A replaced file keeps who may read and write it.
   if (replacing) (void)::fchmod(file.get(), replaced.st_mode & 07777);
-  iovec piece{const_cast<std::uint8_t*>(bytes.data()), bytes.size()};  // only read
-  int error = WriteAll(file.get(), {&piece, 1});
+  int error = write(file.get());
   // On disk before it takes the old file's place, so a crash leaves one whole file.
   if (error == 0 && ::fsync(file.get()) != 0) error = errno;
   const int closeError = file.Close();

@@ -1,8 +1,10 @@
-// Replacing a whole file: the settings file is written this way.
+// Replacing a whole file: the settings file and exported labels are written
+// this way.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 
 namespace lumo {
@@ -14,5 +16,10 @@ namespace lumo {
 // failure.
 [[nodiscard]] int ReplaceFile(const std::filesystem::path& requested,
                               std::span<const std::uint8_t> bytes);
+
+// The same, with the new file's contents written by `write` to the descriptor
+// it is given; `write` returns 0 or the errno of its failure.
+[[nodiscard]] int ReplaceFile(const std::filesystem::path& requested,
+                              const std::function<int(int fd)>& write);
 
 }  // namespace lumo

@@ -14,6 +14,7 @@
 
 #include "FileDescriptor.h"
 #include "Io.h"
+#include "ReplaceFile.h"
 
 namespace lumo {
 namespace {
@@ -156,20 +157,8 @@ Result<fs::path> WriteNumberedFile(const fs::path& requestedDirectory, std::stri
 }
 
 Result<fs::path> WriteReplacingFile(const fs::path& path, const FileWriter& writer) {
-  const fs::path directory = OrCurrent(path.parent_path());
-  HiddenFile hidden = CreateHidden(directory);
-  if (hidden.fd < 0) {
-    return Error{"cannot create a file in " + directory.string() + ": " + Describe(errno), errno};
-  }
-  FileDescriptor file(hidden.fd);
-  int error = WriteAndClose(file, writer);
-  if (error == 0 && ::rename(hidden.path.c_str(), path.c_str()) == 0) return path;
-  if (error == 0) {
-    error = errno;
-    ::unlink(hidden.path.c_str());
-    return Error{"cannot save " + path.string() + ": " + Describe(error), error};
-  }
-  ::unlink(hidden.path.c_str());
+  const int error = ReplaceFile(path, writer);
+  if (error == 0) return path;
   return Error{"cannot write " + path.string() + ": " + Describe(error) + " (nothing was changed)",
                error};
 }

@@ -35,9 +35,9 @@ enum class FileCreation { Unnamed, HiddenName };
     const std::filesystem::path& directory, std::string_view extension, const FileWriter& writer,
     FileCreation creation = FileCreation::Unnamed);
 
-// Writes the file under a hidden name beside `path`, then renames it to
-// `path`, replacing what was there only once the new file is complete. The
-// caller has made sure that replacing is wanted.
+// Writes the file as ReplaceFile does: beside `path`, then renamed over it
+// only once complete and on disk. The caller has made sure that replacing is
+// wanted.
 [[nodiscard]] Result<std::filesystem::path> WriteReplacingFile(const std::filesystem::path& path,
                                                                const FileWriter& writer);
 
