@@ -156,6 +156,18 @@ using SurfaceHandle = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 class UprightGlyphs {
  public:
   explicit UprightGlyphs(double unitsPerEm) : unitsPerEm_(unitsPerEm) {}
+  // To be destroyed after the page. cairo 1.16's SVG surface takes a
+  // reference to every recorded source but the last and never gives it back;
+  // once the page is gone nothing can use one, so such a leftover is released.
+  ~UprightGlyphs() {
+    for (auto& [key, recorded] : recordings_) {
+      while (cairo_surface_get_reference_count(recorded.get()) > 1) {
+        cairo_surface_destroy(recorded.get());
+      }
+    }
+  }
+  UprightGlyphs(const UprightGlyphs&) = delete;
+  UprightGlyphs& operator=(const UprightGlyphs&) = delete;
 
   // The upright glyph at the origin, recorded `margin` pixels in from the
   // recording's top-left corner (a recording's extents start at 0, 0).
@@ -183,11 +195,10 @@ class UprightGlyphs {
 
 // The glyphs in order, each over its white cell. `pixel` is the length of a
 // canvas pixel in the surface's unit.
-void DrawLayout(cairo_t* cr, const LabelLayout& layout, double pixel) {
+void DrawLayout(cairo_t* cr, const LabelLayout& layout, double pixel, UprightGlyphs& uprights) {
   cairo_scale(cr, pixel, pixel);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_paint(cr);
-  UprightGlyphs uprights(Face().unitsPerEm);
   for (const PlacedGlyph& glyph : layout.glyphs) {
     // As in the raster: a cell less than a pixel high has nothing to show.
     if (glyph.font.height <= 0) continue;
@@ -220,8 +231,11 @@ int ErrnoOf(cairo_status_t status) { return status == CAIRO_STATUS_NO_MEMORY ? E
 // Draws the page on `surface`, finishes it and writes what it produced.
 int Finish(cairo_surface_t* surface, const std::string& bytes, int fd, const LabelLayout& layout,
            double pixel) {
+  // The recorded glyphs outlive the page: cairo's SVG surface copies a source
+  // destroyed before the page is finished, and never frees that copy.
+  UprightGlyphs uprights(Face().unitsPerEm);
   cairo_t* cr = cairo_create(surface);
-  DrawLayout(cr, layout, pixel);
+  DrawLayout(cr, layout, pixel, uprights);
   cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   cairo_surface_finish(surface);
