@@ -16,7 +16,6 @@
 #include "AppTestSupport.h"
 #include "CLabelOutput.h"
 #include "CLumoApp.h"
-#include "CLumoView.h"
 #include "CMainFrame.h"
 #include "CPrintCalibrationDlg.h"
 #include "CodePage932.h"
