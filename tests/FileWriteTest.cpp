@@ -102,12 +102,6 @@ INSTANTIATE_TEST_SUITE_P(Creation, NumberedFile,
                            return info.param == FileCreation::Unnamed ? "Unnamed" : "HiddenName";
                          });
 
-TEST(NumberedFileName, ThreeDigitsAndTheExtension) {
-  EXPECT_EQ(NumberedFileName(0, "pdf"), "lumo000.pdf");
-  EXPECT_EQ(NumberedFileName(42, "svg"), "lumo042.svg");
-  EXPECT_EQ(NumberedFileName(999, "bmp"), "lumo999.bmp");
-}
-
 TEST(ReplacingFile, ReplacesWholeOnlyWhenComplete) {
   const test::TempDir dir;
   const fs::path path = dir.path() / "label.pdf";

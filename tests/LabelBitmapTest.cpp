@@ -1,10 +1,8 @@
-// The label bitmap file: header fields, row order, pixels read back, and the
-// scan for a free name that never touches an existing file.
+// The label bitmap file: header fields, row order and pixels read back. The
+// numbered series it is written into is FileWrite's, tested there.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cmath>
-#include <csignal>
 #include <utility>
 
 #include "LabelBitmap.h"
@@ -14,7 +12,6 @@
 namespace lumo {
 
 namespace fs = std::filesystem;
-using test::Entries;
 using test::ReadFileBytes;
 
 std::uint32_t U32At(std::string_view bytes, std::size_t at) {
@@ -27,20 +24,6 @@ std::string HeaderBytes(const LabelCanvas& canvas, double dpi) {
   const BitmapHeader header = EncodeBitmapHeader(canvas.image, dpi);
   return {header.begin(), header.end()};
 }
-
-class LabelBitmapFile : public ::testing::Test {
- protected:
-  // 41 mm at 61 dpi: a canvas of 98 x 98 pixels, quick to write many times.
-  void SetUp() override {
-    ASSERT_TRUE(CreateCanvas(canvas, LabelSettings{41, 61, 150, 45, 1, 30}));
-  }
-  Result<fs::path> Save(const fs::path& directory) {
-    return SaveLabelBitmap(canvas.image, 61.0, directory);
-  }
-  static constexpr std::size_t kFileSize = 54 + 98 * 98 * 4;
-  LabelCanvas canvas;
-  test::TempDir dir;
-};
 
 TEST(LabelBitmapHeader, FieldsAndPixelsPerMetre) {
   LabelCanvas canvas;
@@ -63,12 +46,18 @@ TEST(LabelBitmapHeader, FieldsAndPixelsPerMetre) {
   EXPECT_EQ(PixelsPerMetre(std::nan("")), 0);
 }
 
-TEST_F(LabelBitmapFile, ReadBackBottomRowFirstEqualsCanvas) {
+// 41 mm at 61 dpi: a canvas of 98 x 98 pixels.
+TEST(LabelBitmapFile, ReadBackBottomRowFirstEqualsCanvas) {
+  constexpr std::size_t kFileSize = 54 + 98 * 98 * 4;
+  const LabelSettings settings{41, 61, 150, 45, 1, 30};
+  const test::TempDir dir;
+  LabelCanvas canvas;
+  ASSERT_TRUE(CreateCanvas(canvas, settings));
   for (int y = 0; y < 98; ++y) {
     for (int x = 0; x < 98; ++x)
       canvas.image.row(y)[static_cast<std::size_t>(x)] = (x * 2654435761u + y * 40503u) & 0xFFFFFF;
   }
-  const auto saved = Save(dir.path());
+  const auto saved = SaveLabelBitmap(canvas.image, 61.0, dir.path());
   ASSERT_TRUE(saved) << saved.error().message;
   const std::string file = ReadFileBytes(*saved);
   ASSERT_EQ(file.size(), kFileSize);
@@ -80,61 +69,13 @@ TEST_F(LabelBitmapFile, ReadBackBottomRowFirstEqualsCanvas) {
     }
   }
   // Composed from no text, the label is the white fill alone.
-  (void)RenderLabel(canvas, {41, 61, 150, 45, 1, 30}, "");
-  const auto blank = Save(dir.path());
+  (void)RenderLabel(canvas, settings, "");
+  const auto blank = SaveLabelBitmap(canvas.image, 61.0, dir.path());
   ASSERT_TRUE(blank) << blank.error().message;
   const std::string white = ReadFileBytes(*blank);
   ASSERT_EQ(white.size(), kFileSize);
   for (std::size_t at = 54; at < white.size(); at += 4)
     ASSERT_EQ(U32At(white, at) & 0xFFFFFF, kWhite) << at;
-}
-
-TEST_F(LabelBitmapFile, GapsAreFilledAndNothingIsTouched) {
-  // Taken in any form: folder, unreadable file, dangling link (never followed), file.
-  fs::create_directory(dir.path() / "lumo000.bmp");
-  test::WriteFileBytes(dir.path() / "lumo001.bmp", "private");
-  fs::permissions(dir.path() / "lumo001.bmp", fs::perms::none);
-  fs::create_symlink(dir.path() / "elsewhere.bmp", dir.path() / "lumo002.bmp");
-  test::WriteFileBytes(dir.path() / "lumo004.bmp", "keep me");
-  for (const char* expected : {"lumo003.bmp", "lumo005.bmp", "lumo006.bmp"}) {
-    const auto saved = Save(dir.path());
-    ASSERT_TRUE(saved) << saved.error().message;
-    EXPECT_EQ(*saved, dir.path() / expected);
-    EXPECT_EQ(fs::file_size(*saved), kFileSize);
-  }
-  EXPECT_FALSE(fs::exists(dir.path() / "elsewhere.bmp"));
-  EXPECT_TRUE(fs::is_directory(dir.path() / "lumo000.bmp"));
-  EXPECT_EQ(fs::file_size(dir.path() / "lumo001.bmp"), 7u);
-  EXPECT_EQ(ReadFileBytes(dir.path() / "lumo004.bmp"), "keep me");
-}
-
-TEST_F(LabelBitmapFile, FullSeriesWritesNothing) {
-  for (int n = 0; n < kLabelFileCount; ++n) test::WriteFileBytes(dir.path() / LabelFileName(n), "");
-  const auto saved = Save(dir.path());
-  ASSERT_FALSE(saved);
-  EXPECT_NE(saved.error().message.find("lumo999.bmp"), std::string::npos) << saved.error().message;
-  EXPECT_EQ(saved.error().message.find('\n'), std::string::npos);
-  EXPECT_EQ(Entries(dir.path()).size(), 1000u);
-  for (const std::string& name : Entries(dir.path()))
-    EXPECT_EQ(fs::file_size(dir.path() / name), 0u);
-}
-
-// A file-size limit makes the write fail as a full disk does; the partial file must go.
-TEST_F(LabelBitmapFile, FailedWriteLeavesNoFile) {
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const auto result = Save(dir.path());
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
-  ASSERT_FALSE(result);
-  EXPECT_NE(result.error().message.find("lumo000.bmp"), std::string::npos)
-      << result.error().message;
-  EXPECT_NE(result.error().message.find("removed"), std::string::npos) << result.error().message;
-  EXPECT_TRUE(Entries(dir.path()).empty());
 }
 
 }  // namespace lumo

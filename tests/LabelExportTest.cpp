@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <regex>
 
 #include "CodePage932.h"
-#include "LabelBitmap.h"
 #include "LabelCanvas.h"
 #include "LabelExport.h"
 #include "TestSupport.h"
@@ -67,24 +65,22 @@ double DarkCovered(const Grey& a, const Grey& b) {
   return dark == 0 ? 0.0 : static_cast<double>(covered) / static_cast<double>(dark);
 }
 
-// The pHYs chunk's fields, read by walking the file's chunks.
+// The pHYs chunk's fields. It comes before the image data, so the first
+// occurrence of its name is the chunk's.
 struct Physical {
   std::uint32_t x = 0, y = 0;
   int unit = -1;
 };
 Physical PhysicalOf(const std::string& file) {
-  auto u32 = [&](std::size_t at) {
+  const std::size_t at = file.find("pHYs");
+  if (at == std::string::npos || at + 13 > file.size()) return {};
+  const auto u32 = [&](std::size_t from) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i)
-      value = value << 8 | static_cast<unsigned char>(file[at + i]);
+      value = value << 8 | static_cast<unsigned char>(file[from + i]);
     return value;
   };
-  for (std::size_t at = 8; at + 8 <= file.size(); at += 12 + u32(at)) {
-    if (file.compare(at + 4, 4, "pHYs") == 0) {
-      return {u32(at + 8), u32(at + 12), static_cast<unsigned char>(file[at + 16])};
-    }
-  }
-  return {};
+  return {u32(at + 4), u32(at + 8), static_cast<unsigned char>(file[at + 12])};
 }
 
 // The characters of UTF-8 text, counted, without white space.
@@ -129,13 +125,23 @@ class LabelExport : public ::testing::Test {
     EXPECT_TRUE(saved) << saved.error().message;
     return saved ? *saved : fs::path();
   }
-  void ExpectSameStrokes(const fs::path& rasterised) {
-    const Grey page = DecodePng(rasterised);
+  // `command` rasterises a page at 300 dpi into `page`; its strokes must be the bitmap's.
+  void ExpectSameStrokes(const std::string& command, const fs::path& page) {
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const Grey rasterised = DecodePng(page);
     const Grey bitmap = GreyOf(canvas.image);
-    ASSERT_EQ(page.width, bitmap.width);
-    ASSERT_EQ(page.height, bitmap.height);
-    EXPECT_GE(DarkCovered(bitmap, page), 0.95);
-    EXPECT_GE(DarkCovered(page, bitmap), 0.95);
+    ASSERT_EQ(rasterised.width, bitmap.width);
+    ASSERT_EQ(rasterised.height, bitmap.height);
+    EXPECT_GE(DarkCovered(bitmap, rasterised), 0.95);
+    EXPECT_GE(DarkCovered(rasterised, bitmap), 0.95);
+  }
+  // The two sizes `pattern` finds in `text`, times `mmPerUnit`, are the label's side.
+  void ExpectSideMm(const std::string& text, const char* pattern, double mmPerUnit) {
+    std::smatch size;
+    ASSERT_TRUE(std::regex_search(text, size, std::regex(pattern))) << text;
+    const double side = canvas.image.width() * 25.4 / settings.resolutionDpi;
+    EXPECT_NEAR(std::stod(size[1]) * mmPerUnit, side, 0.01);
+    EXPECT_NEAR(std::stod(size[2]) * mmPerUnit, side, 0.01);
   }
   const LabelSettings settings{80, 300, 60, 20, 1, 3};
   LabelCanvas canvas;
@@ -144,9 +150,7 @@ class LabelExport : public ::testing::Test {
 };
 
 TEST_F(LabelExport, PngHoldsTheBitmapsGreysAndResolution) {
-  const fs::path png = Save(LabelFormat::Png);
-  EXPECT_EQ(png.filename(), "lumo000.png");
-  const Grey decoded = DecodePng(png);
+  const Grey decoded = DecodePng(Save(LabelFormat::Png));
   const Grey bitmap = GreyOf(canvas.image);
   ASSERT_EQ(decoded.width, bitmap.width);
   ASSERT_EQ(decoded.height, bitmap.height);
@@ -167,50 +171,33 @@ TEST_F(LabelExport, PdfPageSizeTextAndStrokes) {
   if (!HaveTool("pdftoppm") || !HaveTool("pdftotext") || !HaveTool("pdfinfo")) {
     GTEST_SKIP() << "poppler-utils is not installed";
   }
-  const fs::path pdf = Save(LabelFormat::Pdf);
-  EXPECT_EQ(pdf.filename(), "lumo000.pdf");
-  std::smatch size;
-  const std::string info = Output("pdfinfo '" + pdf.string() + "'");
-  ASSERT_TRUE(
-      std::regex_search(info, size, std::regex(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)")))
-      << info;
-  const double side = canvas.image.width() * 25.4 / settings.resolutionDpi;
-  EXPECT_NEAR(std::stod(size[1]) * 25.4 / 72, side, 0.01);
-  EXPECT_NEAR(std::stod(size[2]) * 25.4 / 72, side, 0.01);
-
+  const std::string pdf = "'" + Save(LabelFormat::Pdf).string() + "'";
+  ExpectSideMm(Output("pdfinfo " + pdf), R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)", 25.4 / 72);
   // Text on rings has no reading order, so the characters are compared as a multiset.
-  EXPECT_EQ(CharacterCounts(Output("pdftotext '" + pdf.string() + "' -")), CharacterCounts(kText));
-
+  EXPECT_EQ(CharacterCounts(Output("pdftotext " + pdf + " -")), CharacterCounts(kText));
   const fs::path page = dir.path() / "page";
-  ASSERT_EQ(std::system(
-                ("pdftoppm -r 300 -png -singlefile '" + pdf.string() + "' '" + page.string() + "'")
-                    .c_str()),
-            0);
-  ExpectSameStrokes(page.string() + ".png");
+  ExpectSameStrokes("pdftoppm -r 300 -png -singlefile " + pdf + " '" + page.string() + "'",
+                    page.string() + ".png");
 }
 
 TEST_F(LabelExport, SvgSizeInMillimetresAndStrokes) {
   if (!HaveTool("rsvg-convert")) GTEST_SKIP() << "librsvg2-bin is not installed";
   const fs::path svg = Save(LabelFormat::Svg);
-  EXPECT_EQ(svg.filename(), "lumo000.svg");
-  const std::string file = ReadFileBytes(svg);
-  std::smatch size;
-  ASSERT_TRUE(
-      std::regex_search(file, size, std::regex(R"(width="([0-9.]+)mm" height="([0-9.]+)mm")")));
-  const double side = canvas.image.width() * 25.4 / settings.resolutionDpi;
-  EXPECT_NEAR(std::stod(size[1]), side, 0.01);
-  EXPECT_NEAR(std::stod(size[2]), side, 0.01);
-
+  ExpectSideMm(ReadFileBytes(svg), R"(width="([0-9.]+)mm" height="([0-9.]+)mm")", 1.0);
   const fs::path page = dir.path() / "page.png";
-  ASSERT_EQ(std::system(("rsvg-convert --dpi-x 300 --dpi-y 300 -o '" + page.string() + "' '" +
-                         svg.string() + "'")
-                            .c_str()),
-            0);
-  ExpectSameStrokes(page);
+  ExpectSameStrokes(
+      "rsvg-convert --dpi-x 300 --dpi-y 300 -o '" + page.string() + "' '" + svg.string() + "'",
+      page);
 }
 
 TEST_F(LabelExport, EachFormatHasItsOwnSeriesAndExportReplacesWhole) {
+  // A canvas without pixels writes nothing, in any format.
+  const LabelCanvas empty;
+  const LabelLayout none;
   for (const LabelFormat format : kLabelFormats) {
+    const auto refused = SaveLabel(format, {empty, none, 600}, dir.path());
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().message.find("no pixels"), std::string::npos);
     EXPECT_EQ(Save(format).filename(), "lumo000." + std::string(FormatName(format)));
   }
   EXPECT_EQ(Save(LabelFormat::Png).filename(), "lumo001.png");
@@ -222,23 +209,11 @@ TEST_F(LabelExport, EachFormatHasItsOwnSeriesAndExportReplacesWhole) {
   test::WriteFileBytes(chosen, "old");
   ASSERT_TRUE(ExportLabel(LabelFormat::Svg, {canvas, layout, 300}, chosen));
   EXPECT_TRUE(ReadFileBytes(chosen).starts_with("<?xml"));
-  EXPECT_EQ(test::Entries(dir.path()).size(), 6u);  // no hidden file stays behind
+  EXPECT_EQ(test::Entries(dir.path()).size(), 6u);  // nothing else stays behind
   const auto missing =
       ExportLabel(LabelFormat::Pdf, {canvas, layout, 300}, dir.path() / "no/x.pdf");
   ASSERT_FALSE(missing);
   EXPECT_NE(missing.error().message.find("No such file"), std::string::npos);
-}
-
-TEST(LabelExportEmpty, ACanvasWithoutPixelsWritesNothing) {
-  const test::TempDir dir;
-  const LabelCanvas empty;
-  const LabelLayout none;
-  for (const LabelFormat format : kLabelFormats) {
-    const auto saved = SaveLabel(format, {empty, none, 600}, dir.path());
-    ASSERT_FALSE(saved);
-    EXPECT_NE(saved.error().message.find("no pixels"), std::string::npos);
-  }
-  EXPECT_TRUE(test::Entries(dir.path()).empty());
 }
 
 }  // namespace lumo

@@ -1,7 +1,6 @@
 // Where a printed label lands on the paper, and the calibration's limits.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "PrintPlacement.h"

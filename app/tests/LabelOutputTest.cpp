@@ -16,7 +16,6 @@
 #include "AppTestSupport.h"
 #include "CLabelOutput.h"
 #include "CLumoApp.h"
-#include "CLumoView.h"
 #include "CMainFrame.h"
 #include "CPrintCalibrationDlg.h"
 #include "CodePage932.h"
@@ -54,10 +53,11 @@ QImage Rasterise(const QString& pdf) {
   return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
 }
 
-void PdfOn(QPrinter& printer, const QString& path) {
+QString PdfOn(QPrinter& printer, const QString& path) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
   printer.setPageSize(QPageSize(QPageSize::A4));
+  return path;
 }
 
 double Mm(double pagePixels) { return pagePixels * 25.4 / kPageDpi; }
@@ -91,43 +91,37 @@ class LabelOutputTest : public QObject {
     (void)lumo::RenderLabel(canvas, settings,
                             lumo::cp932::FromUtf8("円盤のラベル\r\n一行目\r\n二行目\r\n三行目\r\n"
                                                   "下の半分です\r\nもう一行"));
-    Ink label;
-    for (int y = 0; y < canvas.image.height(); ++y)
-      for (int x = 0; x < canvas.image.width(); ++x)
-        if ((canvas.image.pixel(x, y) >> 8 & 0xFF) < 128) label.Add(x, y);
+    const Ink label =
+        InkOf(QImage(reinterpret_cast<const uchar*>(canvas.image.pixels().data()),
+                     canvas.image.width(), canvas.image.height(), QImage::Format_RGB32)
+                  .convertToFormat(QImage::Format_Grayscale8));
     QVERIFY(label.right > 0);
 
     const lumo::PrintCalibration calibration{5.0, -7.5, 104.0};
     QPrinter printer(QPrinter::HighResolution);
-    const QString pdf = dir_->filePath(QStringLiteral("label.pdf"));
-    PdfOn(printer, pdf);
+    const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("label.pdf")));
     QCOMPARE(PrintLabel(printer, canvas.image, settings.resolutionDpi, calibration), QString());
     const QImage page = Rasterise(pdf);
     QVERIFY(!page.isNull());
     const Ink printed = InkOf(page);
 
-    // Each ink edge where the bitmap's lies, from the canvas centre, scaled
-    // and moved onto the A4 page (210 x 297 mm).
-    const double side = canvas.image.width();
-    const double scale = 1.04;
-    const auto across = [&](double x) {
-      return 105.0 + 5.0 + (x - side / 2) * 25.4 / settings.resolutionDpi * scale;
+    // Each ink edge where the bitmap's lies, from the canvas centre, scaled by
+    // 104 % and moved onto the A4 page (210 x 297 mm) about the calibrated centre.
+    const auto lands = [&](int printed, int bitmap, double centreMm) {
+      const double fromCentre = bitmap - canvas.image.width() / 2.0;
+      return std::abs(Mm(printed) - (centreMm + fromCentre * 25.4 / settings.resolutionDpi * 1.04));
     };
-    const auto down = [&](double y) {
-      return 148.5 - 7.5 + (y - side / 2) * 25.4 / settings.resolutionDpi * scale;
-    };
-    QVERIFY(std::abs(Mm(printed.left) - across(label.left)) <= 0.2);
-    QVERIFY(std::abs(Mm(printed.right + 1) - across(label.right + 1)) <= 0.2);
-    QVERIFY(std::abs(Mm(printed.top) - down(label.top)) <= 0.2);
-    QVERIFY(std::abs(Mm(printed.bottom + 1) - down(label.bottom + 1)) <= 0.2);
+    QVERIFY(lands(printed.left, label.left, 105.0 + 5.0) <= 0.2);
+    QVERIFY(lands(printed.right + 1, label.right + 1, 105.0 + 5.0) <= 0.2);
+    QVERIFY(lands(printed.top, label.top, 148.5 - 7.5) <= 0.2);
+    QVERIFY(lands(printed.bottom + 1, label.bottom + 1, 148.5 - 7.5) <= 0.2);
   }
 
   void aLabelLargerThanThePaperIsNotPrinted() {
     lumo::LabelCanvas canvas;
     QVERIFY(lumo::CreateCanvas(canvas, {120, 100, 150, 45, 1, 30}));
     QPrinter printer(QPrinter::HighResolution);
-    const QString pdf = dir_->filePath(QStringLiteral("small.pdf"));
-    PdfOn(printer, pdf);
+    const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("small.pdf")));
     printer.setPageSize(QPageSize(QPageSize::A6));  // 105 x 148 mm
     QVERIFY(!PrintLabel(printer, canvas.image, 100, {}).isEmpty());
     QVERIFY(!QFile::exists(pdf));
@@ -135,8 +129,7 @@ class LabelOutputTest : public QObject {
 
   void testPageCrosshairsMeetAtTheIntendedCentre() {
     QPrinter printer(QPrinter::HighResolution);
-    const QString pdf = dir_->filePath(QStringLiteral("test.pdf"));
-    PdfOn(printer, pdf);
+    const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("test.pdf")));
     QCOMPARE(PrintTestPage(printer, 120, {-4.0, 6.0, 100}), QString());
     const QImage page = Rasterise(pdf);
     QVERIFY(!page.isNull());
@@ -181,17 +174,17 @@ class LabelOutputTest : public QObject {
     QCOMPARE(dialog.calibration(), (lumo::PrintCalibration{2.0, 3.0, 99.0}));
     const QList<QDoubleSpinBox*> boxes = dialog.findChildren<QDoubleSpinBox*>();
     QCOMPARE(boxes.size(), 3);
-    QCOMPARE(boxes[0]->minimum(), -30.0);
-    QCOMPARE(boxes[0]->maximum(), 30.0);
-    QCOMPARE(boxes[0]->singleStep(), 0.1);
-    QCOMPARE(boxes[2]->minimum(), 90.0);
-    QCOMPARE(boxes[2]->maximum(), 110.0);
-    // Typing beyond the range is refused by the box.
+    // Each box stops at its limits; typing beyond them is refused.
+    for (const auto& [box, low, high] :
+         {std::tuple{boxes[0], -30.0, 30.0}, {boxes[1], -30.0, 30.0}, {boxes[2], 90.0, 110.0}}) {
+      box->setValue(-1e6);
+      QCOMPARE(box->value(), low);
+      box->setValue(1e6);
+      QCOMPARE(box->value(), high);
+    }
     boxes[0]->findChild<QLineEdit*>()->selectAll();
     QTest::keyClicks(boxes[0], QStringLiteral("45"));
     QVERIFY(boxes[0]->value() <= 30.0);
-    boxes[2]->setValue(150);
-    QCOMPARE(boxes[2]->value(), 110.0);
     boxes[1]->setValue(-1.25);
     dialog.accept();
     const lumo::PrintCalibration kept = LoadPrintCalibration(QStringLiteral("B"));
@@ -241,8 +234,6 @@ class LabelOutputTest : public QObject {
     output->OnFileExport();
     QCOMPARE(apptest::ReadFile(chosen + ".png"), QByteArray("keep"));
 
-    QCOMPARE(output->Export(lumo::LabelFormat::Png, chosen + ".png"), QString());
-    QVERIFY(apptest::ReadFile(chosen + ".png").startsWith("\x89PNG"));
     QVERIFY(!output->Export(lumo::LabelFormat::Pdf, dir_->filePath("none/x.pdf")).isEmpty());
     QCOMPARE(dir_->labelFiles(), QStringList());  // no numbered file came of it
   }
