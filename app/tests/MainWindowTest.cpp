@@ -60,7 +60,7 @@ class MainWindowTest : public QObject {
     dir_.reset();
   }
 
-  void startsAsANewDocumentWithAFixedToolBarInJapanese() {
+  void startsAsANewDocumentWithAFixedToolBarMenusAndKeysInJapanese() {
     QVERIFY(StartActive());
     CMainFrame* frame = app_->mainFrame();
     QCOMPARE(frame->size(), QSize(450, 540));
@@ -89,11 +89,7 @@ class MainWindowTest : public QObject {
     // Nothing offers to hide, move or float the tool bar.
     QVERIFY(frame->createPopupMenu() == nullptr && !toolBar->toggleViewAction()->isEnabled());
     QVERIFY(!toolBar->isMovable() && !toolBar->isFloatable());
-  }
-
-  void menusAndKeysReachTheirCommands() {
-    QVERIFY(StartActive());
-    CMainFrame* frame = app_->mainFrame();
+    // Menus and keys reach their commands.
     QStringList menus;
     for (const QAction* menu : frame->menuBar()->actions()) {
       menus << menu->text() + ":";
@@ -109,9 +105,10 @@ class MainWindowTest : public QObject {
     for (int c = 0; c < static_cast<int>(Command::Count); ++c)
       keys << QKeySequence::listToString(frame->action(Command(c))->shortcuts());
     keys.removeAll(QString());
-    QCOMPARE(keys.join(" | "), QStringLiteral("Ctrl+N | Ctrl+O | Ctrl+S | Ctrl+Z; Alt+Backspace | "
-                                              "Ctrl+X; Shift+Del | Ctrl+C; Ctrl+Ins | "
-                                              "Ctrl+V; Shift+Ins | F6 | Shift+F6 | Ctrl+0 | Ctrl+P"));
+    QCOMPARE(keys.join(" | "),
+             QStringLiteral("Ctrl+N | Ctrl+O | Ctrl+S | Ctrl+Z; Alt+Backspace | "
+                            "Ctrl+X; Shift+Del | Ctrl+C; Ctrl+Ins | "
+                            "Ctrl+V; Shift+Ins | F6 | Shift+F6 | Ctrl+0 | Ctrl+P"));
     frame->view()->SetClipboardReader([] {
       return CLumoView::ClipboardText{CLumoView::ClipboardText::State::Text, "pasted"};
     });
@@ -169,11 +166,7 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(apptest::ReadFile(other), apptest::ReadFile(mine));
     QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("fourth.lum", 120.0, 600.0)));
     QCOMPARE(CLumoApp::RecentFiles(), (QStringList{dir_->filePath("fourth.lum"), other, mine}));
-  }
-
-  void aFailedSaveIsReportedAndTheDocumentKeepsItsFile() {
-    QVERIFY(app_->InitInstance());
-    QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("fourth.lum", 120.0, 600.0)));
+    // A failed save is reported, and the document keeps its file.
     QVERIFY(QDir().mkdir(dir_->filePath(QStringLiteral("folder.lum"))));
     QString message;
     CloseMessageBox(&message);
