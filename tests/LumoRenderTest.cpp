@@ -82,24 +82,6 @@ TEST_F(LumoRender, LayoutListsThePromptsGlyphsAndWritesNoFile) {
   EXPECT_TRUE(Entries(work()).empty());
 }
 
-TEST_F(LumoRender, SettingsFileOverridesAndOutputDirectory) {
-  WriteFileBytes(work() / "small.lum", SettingsFile({41, 61, 150, 45, 1, 30}));
-  // Not whole, a value from the file stays exact: 41.9 mm gives 100 pixels.
-  WriteFileBytes(work() / "fraction.lum", SettingsFile({41.9, 61, 150, 45, 1, 30}));
-  fs::create_directory(work() / "out");
-  // The boundaries of the rules pass.
-  const Args edge = Small({"--output-dir=out", "--chars-per-circle", "2", "--first-ring", "15",
-                           "--rings", "45", "--used-rings", "30"});
-  for (const Args& args : {Args{"--settings", "small.lum", "-o", "out"}, edge,
-                           Args{"--settings", "fraction.lum", "--rings", "40", "-o", "out"}}) {
-    const Outcome outcome = Run(args);
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-  }
-  EXPECT_EQ(Entries(work() / "out"), (Lines{"lumo000.bmp", "lumo001.bmp", "lumo002.bmp"}));
-  EXPECT_EQ(fs::file_size(work() / "out/lumo000.bmp"), 54u + 98u * 98u * 4u);
-  EXPECT_EQ(fs::file_size(work() / "out/lumo002.bmp"), 54u + 100u * 100u * 4u);
-}
-
 // True when `err` is one line and holds `part`.
 bool OneLineWith(const std::string& err, const std::string& part) {
   return err.find(part) != std::string::npos && err.find('\n') == err.size() - 1;
@@ -189,6 +171,10 @@ TEST_F(LumoRender, InputsThatAreTaken) {
   const Lines glyphs{"upper 1 31 1417 900 31 26 82a0", "", "", "lower 1 2802 1416 2700 31 26 82a6",
                      ""};
   const std::string written = (fs::canonical(work()) / "lumo000.bmp").string();
+  WriteFileBytes(work() / "small.lum", SettingsFile({41, 61, 150, 45, 1, 30}));
+  // Not whole, a value from the file stays exact: 41.9 mm gives 100 pixels.
+  WriteFileBytes(work() / "fraction.lum", SettingsFile({41.9, 61, 150, 45, 1, 30}));
+  fs::create_directory(work() / "out");
   const std::tuple<Args, std::string, Lines> cases[] = {
       {{"--layout", "-"}, text, glyphs},
       {{"--layout", "Notes.TXT"}, "", glyphs},
@@ -216,6 +202,13 @@ TEST_F(LumoRender, InputsThatAreTaken) {
        "a\r\nb\r\nc\r\nd",
        {written,
         "lumo-render: warning: 2 characters (4 bytes) of the text did not fit on the label"}},
+      {{"--settings", "small.lum", "-o", "out"}, "", {"out/lumo000.bmp"}},
+      // The boundaries of the rules pass.
+      {Small({"--output-dir=out", "--chars-per-circle", "2", "--first-ring", "15", "--rings", "45",
+              "--used-rings", "30"}),
+       "",
+       {"out/lumo001.bmp", "did not fit"}},
+      {{"--settings", "fraction.lum", "--rings", "40", "-o", "out"}, "", {"out/lumo002.bmp"}},
   };
   for (const auto& [args, input, starts] : cases) {
     const Outcome outcome = Run(args, input);
@@ -227,6 +220,8 @@ TEST_F(LumoRender, InputsThatAreTaken) {
                        << outcome.out << outcome.err;
     fs::remove(work() / "lumo000.bmp");
   }
+  EXPECT_EQ(fs::file_size(work() / "out/lumo000.bmp"), 54u + 98u * 98u * 4u);
+  EXPECT_EQ(fs::file_size(work() / "out/lumo002.bmp"), 54u + 100u * 100u * 4u);
 }
 
 // Settings whose capacity wraps to about 2^31 and a 2 GB file: only a bounded
