@@ -53,6 +53,7 @@ TEST(PreviewGeometryTest, WheelStepsAndTheirBounds) {
   const PreviewState down = step({1.0, 100, 100}, -120, 21);
   EXPECT_EQ(down.zoom, 0.021736711087157377);
   EXPECT_EQ(WheelStep(down, -120, 10, 700, kClient), down);
+  EXPECT_EQ(step({10.0, 1, 1}, 120).zoom, 10.0);  // 10 x 1.2 is 12, not below the bound
   // Beyond the bounds (after a fit) only steps back toward them are taken.
   EXPECT_EQ(step({15.0, 1, 1}, 120).zoom, 15.0);
   EXPECT_EQ(step({15.0, 1, 1}, -120).zoom, 15.0 * kWheelZoomOut);
