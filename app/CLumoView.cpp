@@ -22,11 +22,12 @@
 #include "AcceptanceRules.h"
 #include "CLumoDoc.h"
 #include "DroppedFiles.h"
+#include "FileWrite.h"
 #include "FolderListing.h"
 #include "LabelBitmap.h"
 #include "Printable.h"
-#include "SystemErrorText.h"
 #include "Surface.h"
+#include "SystemErrorText.h"
 #include "TextIntake.h"
 
 namespace {
@@ -158,9 +159,12 @@ void CLumoView::RenderAndSave() {
       message = QStringLiteral("%1 に書き出しました。")
                     .arg(QString::fromLocal8Bit(lumo::Printable(saved->filename().string())));
     } else if (saved.error().errnum == EEXIST) {
-      message = QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: %1 から %2 まで、すべての名前が使われています。")
-                    .arg(QString::fromStdString(lumo::LabelFileName(0)),
-                         QString::fromStdString(lumo::LabelFileName(lumo::kLabelFileCount - 1)));
+      message =
+          QStringLiteral(
+              "ﾗﾍﾞﾙを書き出せませんでした: %1 から %2 まで、すべての名前が使われています。")
+              .arg(
+                  QString::fromStdString(lumo::NumberedFileName(0, "bmp")),
+                  QString::fromStdString(lumo::NumberedFileName(lumo::kLabelFileCount - 1, "bmp")));
     } else {
       message = QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: %1")
                     .arg(JapaneseSystemError(saved.error().errnum));

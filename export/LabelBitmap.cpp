@@ -73,8 +73,6 @@ BitmapHeader EncodeBitmapHeader(const Surface& image, double resolutionDpi) {
   return header;
 }
 
-std::string LabelFileName(int number) { return NumberedFileName(number, "bmp"); }
-
 Result<std::filesystem::path> SaveLabelBitmap(const Surface& image, double resolutionDpi,
                                               const std::filesystem::path& directory) {
   if (image.empty()) {

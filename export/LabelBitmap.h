@@ -31,9 +31,6 @@ using BitmapHeader = std::array<std::uint8_t, kBitmapHeaderSize>;
 // or an errno.
 [[nodiscard]] int WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi);
 
-// "lumoNNN.bmp" for 0 <= number < kLabelFileCount.
-[[nodiscard]] std::string LabelFileName(int number);
-
 // Writes `image` under the first free name of the series in `directory` and
 // returns the file's path; a name that exists in any form (file, folder,
 // dangling link, unreadable) is taken. A file is never overwritten or emptied,
