@@ -14,6 +14,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <new>
@@ -256,6 +258,19 @@ int WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page) {
   const double points = page.side * 72.0 / page.resolutionDpi;
   cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(&Collect, &bytes, points, points);
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "lumo");
+  // Reproducible files where the build or test asks for them: the creation
+  // date from SOURCE_DATE_EPOCH instead of the clock.
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr) {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    std::tm utc{};
+    const auto time = static_cast<std::time_t>(seconds);
+    char date[32];
+    if (*epoch != '\0' && *end == '\0' && gmtime_r(&time, &utc) != nullptr &&
+        std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%SZ", &utc) > 0) {
+      cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);
+    }
+  }
   return Finish(surface, bytes, fd, layout, 72.0 / page.resolutionDpi);
 }
 
