@@ -9,6 +9,7 @@
 
 #include "AppIcons.h"
 #include "DialogLayout.h"
+#include "Version.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -24,7 +25,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   icon->setPixmap(LoadAppIcon(AppIcon::Application).pixmap(32, 32));
   icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  auto* version = new QLabel(QStringLiteral("lumo Version 1.0"), this);
+  auto* version = new QLabel(
+      QStringLiteral("lumo Version %1.%2").arg(LUMO_VERSION_MAJOR).arg(LUMO_VERSION_MINOR), this);
   version->setObjectName(QStringLiteral("version"));
   version->setTextFormat(Qt::PlainText);
   version->setGeometry(DialogUnitsRect(font(), 40, 10, 119, 8));

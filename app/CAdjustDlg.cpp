@@ -128,14 +128,15 @@ void CAdjustDlg::keyPressEvent(QKeyEvent* event) {
 
 void CAdjustDlg::writeBoxes() {
   for (std::size_t i = 0; i < boxes_.size(); ++i) {
-    boxes_[i]->setText(QString::fromStdString(lumo::FormatUnsignedBox(values_[i])));
+    boxes_[i]->setText(
+        QString::fromStdString(lumo::FormatUnsignedBox(values_.*lumo::kEnteredFields[i])));
   }
 }
 
 void CAdjustDlg::readBoxesAndClose() {
   lumo::EnteredSettings entered{};
   for (std::size_t i = 0; i < boxes_.size(); ++i) {
-    entered[i] = lumo::ParseUnsignedBox(boxes_[i]->text().toStdString());
+    entered.*lumo::kEnteredFields[i] = lumo::ParseUnsignedBox(boxes_[i]->text().toStdString());
   }
   values_ = lumo::ApplyAcceptanceRules(loaded_, entered);
   done(0);

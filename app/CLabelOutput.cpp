@@ -14,8 +14,9 @@
 
 #include "CLumoView.h"
 #include "CPrintCalibrationDlg.h"
-#include "LabelComposer.h"
+#include "ErrorText.h"
 #include "LabelPrinting.h"
+#include "PrintCalibrationStore.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ QString Suffix(lumo::LabelFormat format) {
 class ExportDialog : public QFileDialog {
  public:
   ExportDialog(QWidget* parent, const QStringList& filters)
-      : QFileDialog(parent, QStringLiteral("エクスポート"), QDir::currentPath()), filters_(filters) {
+      : QFileDialog(parent, QStringLiteral("エクスポート"), QDir::currentPath()),
+        filters_(filters) {
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     setNameFilters(filters);
@@ -68,13 +70,9 @@ class ExportDialog : public QFileDialog {
 CLabelOutput::CLabelOutput(CLumoView& view, QWidget* window)
     : QObject(window), view_(view), window_(window) {}
 
-QString CLabelOutput::Export(lumo::LabelFormat format, const QString& path) const {
-  const lumo::LabelLayout layout =
-      lumo::ComposeLabel(view_.canvas().geometry, view_.settings(), view_.labelText());
-  const auto written =
-      lumo::ExportLabel(format, {view_.canvas(), layout, view_.settings().resolutionDpi},
-                        std::filesystem::path(QFile::encodeName(path).toStdString()));
-  return written ? QString() : QString::fromStdString(written.error().message);
+lumo::Result<void> CLabelOutput::Export(lumo::LabelFormat format, const QString& path) const {
+  return view_.session().Export(format,
+                                std::filesystem::path(QFile::encodeName(path).toStdString()));
 }
 
 void CLabelOutput::OnFileExport() {
@@ -87,9 +85,9 @@ void CLabelOutput::OnFileExport() {
   std::optional<lumo::LabelFormat> format =
       lumo::FormatNamed(QFileInfo(path).suffix().toLower().toStdString());
   if (!format) format = dialog.chosenFormat();
-  const QString error = Export(*format, path);
-  if (!error.isEmpty()) {
-    QMessageBox::warning(window_, QStringLiteral("エクスポート"), error);
+  if (const lumo::Result<void> exported = Export(*format, path); !exported) {
+    QMessageBox::warning(window_, QStringLiteral("エクスポート"),
+                         LabelNotExported(path, exported.error()));
     return;
   }
   ShowMessage(QStringLiteral("%1 に書き出しました").arg(QDir::toNativeSeparators(path)));
@@ -101,15 +99,16 @@ void CLabelOutput::OnFilePrint() {
   QPrintDialog dialog(&printer, window_);
   dialog.setWindowTitle(QStringLiteral("印刷"));
   if (dialog.exec() != QDialog::Accepted) return;
-  const QString error = PrintLabel(printer, view_.canvas().image, view_.settings().resolutionDpi,
-                                   CalibrationFor(printer));
-  if (!error.isEmpty()) QMessageBox::warning(window_, QStringLiteral("印刷"), error);
+  const lumo::LabelSession& session = view_.session();
+  const lumo::Result<void> printed = PrintLabel(
+      printer, session.canvas().image, session.settings().resolutionDpi, CalibrationFor(printer));
+  if (!printed) QMessageBox::warning(window_, QStringLiteral("印刷"), ErrorCause(printed.error()));
 }
 
 void CLabelOutput::OnPrintCalibration() {
   CPrintCalibrationDlg dialog(QPrinterInfo::availablePrinterNames(),
-                              QPrinterInfo::defaultPrinterName(), view_.settings().diameterMm,
-                              window_);
+                              QPrinterInfo::defaultPrinterName(),
+                              view_.session().settings().diameterMm, window_);
   dialog.exec();
 }
 

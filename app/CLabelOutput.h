@@ -6,7 +6,8 @@
 #include <QObject>
 #include <QString>
 
-#include "LabelExport.h"
+#include "LabelFormat.h"
+#include "Result.h"
 
 class CLumoView;
 class QWidget;
@@ -25,9 +26,8 @@ class CLabelOutput : public QObject {
   // The calibration dialog for the printers there are.
   void OnPrintCalibration();
 
-  // Writes the current label to `path` in `format`; empty when written,
-  // otherwise why not (nothing was changed).
-  [[nodiscard]] QString Export(lumo::LabelFormat format, const QString& path) const;
+  // Writes the current label to `path` in `format`; nothing is changed when it fails.
+  [[nodiscard]] lumo::Result<void> Export(lumo::LabelFormat format, const QString& path) const;
 
  private:
   void ShowMessage(const QString& message) const;

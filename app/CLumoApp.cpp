@@ -15,17 +15,14 @@
 #include "CLabelOutput.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
-#include "FontFace.h"
+#include "ErrorText.h"
+#include "LabelFace.h"
+#include "UserSettings.h"
 
 namespace {
 
 const QString kFileFilter = QStringLiteral("Lumo ﾌｧｲﾙ (*.lum)");
 constexpr int kMaxRecentFiles = 3;
-
-QSettings RecentFileSettings() {
-  return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
-                   QStringLiteral("lumo"));
-}
 
 QString RecentFileKey(int index) {
   return QStringLiteral("Recent File List/File%1").arg(index + 1);
@@ -54,9 +51,8 @@ bool CLumoApp::InitInstance(const QString& file) {
   if (file.isEmpty()) {
     document_.OnNewDocument();
   } else {
-    QString error;
-    if (!document_.OnOpenDocument(file, error)) {
-      ReportError(error);
+    if (const lumo::Result<void> opened = document_.OnOpenDocument(file); !opened) {
+      ReportError(SettingsNotOpened(opened.error()));
       return false;
     }
     AddToRecentFileList(document_.GetPathName());
@@ -67,10 +63,7 @@ bool CLumoApp::InitInstance(const QString& file) {
   frame_->show();
   // Without a face every label comes out blank: say so once, and go on, as
   // the settings can still be edited and saved.
-  if (const std::optional<lumo::Error> problem = lumo::LabelFaceProblem()) {
-    ReportError(QStringLiteral("ﾗﾍﾞﾙの文字に使うﾌｫﾝﾄが見つかりません。ﾗﾍﾞﾙは白紙になります。\n%1")
-                    .arg(QString::fromStdString(problem->message)));
-  }
+  if (const auto& face = lumo::DefaultLabelFace(); !face) ReportError(FaceMissing(face.error()));
   frame_->view()->OnInitialUpdate();
   return true;
 }
@@ -116,9 +109,8 @@ void CLumoApp::OnFileOpen() {
 }
 
 bool CLumoApp::OpenDocumentFile(const QString& path) {
-  QString error;
-  if (!document_.OnOpenDocument(path, error)) {
-    ReportError(error);
+  if (const lumo::Result<void> opened = document_.OnOpenDocument(path); !opened) {
+    ReportError(SettingsNotOpened(opened.error()));
     return false;
   }
   AddToRecentFileList(document_.GetPathName());
@@ -148,9 +140,8 @@ void CLumoApp::OnFileSaveAs() {
 }
 
 bool CLumoApp::DoSave(const QString& path) {
-  QString error;
-  if (!document_.OnSaveDocument(path, error)) {
-    ReportError(error);
+  if (const lumo::Result<void> saved = document_.OnSaveDocument(path); !saved) {
+    ReportError(SettingsNotSaved(saved.error()));
     return false;
   }
   document_.SetPathName(path);
@@ -164,7 +155,7 @@ void CLumoApp::OnAppAbout() {
 }
 
 QStringList CLumoApp::RecentFiles() {
-  QSettings settings = RecentFileSettings();
+  const QSettings settings = UserSettings();
   QStringList files;
   for (int i = 0; i < kMaxRecentFiles; ++i) {
     const QString file = settings.value(RecentFileKey(i)).toString();
@@ -177,7 +168,7 @@ void CLumoApp::AddToRecentFileList(const QString& path) {
   QStringList files = RecentFiles();
   files.removeAll(path);
   files.prepend(path);
-  QSettings settings = RecentFileSettings();
+  QSettings settings = UserSettings();
   for (int i = 0; i < kMaxRecentFiles; ++i) {
     if (i < files.size()) {
       settings.setValue(RecentFileKey(i), files.at(i));

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "LabelSettings.h"
+#include "Result.h"
 
 class CLumoDoc : public QObject {
   Q_OBJECT
@@ -17,15 +18,13 @@ class CLumoDoc : public QObject {
 
   // Reads the settings from `path`. A file that cannot be read, that is
   // shorter than 32 bytes, or whose diameter and resolution give no canvas
-  // that can be made is refused: the document keeps everything it had and
-  // `error` says why, for the user.
-  [[nodiscard]] bool OnOpenDocument(const QString& path, QString& error);
+  // that can be made is refused: the document keeps everything it had.
+  [[nodiscard]] lumo::Result<void> OnOpenDocument(const QString& path);
 
   // Writes the settings to `path` through a temporary file that replaces it
   // only when complete, so a failed save leaves no partial file behind. A
-  // replaced file keeps its permissions; a link is saved through. `error`
-  // says why a save failed, in the program's own words.
-  [[nodiscard]] bool OnSaveDocument(const QString& path, QString& error) const;
+  // replaced file keeps its permissions; a link is saved through.
+  [[nodiscard]] lumo::Result<void> OnSaveDocument(const QString& path) const;
 
   [[nodiscard]] const lumo::LabelSettings& settings() const noexcept { return settings_; }
   // Settings changed in the settings dialog. They never mark the document

@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -22,12 +21,8 @@
 #include "AcceptanceRules.h"
 #include "CLumoDoc.h"
 #include "DroppedFiles.h"
-#include "FileWrite.h"
-#include "FolderListing.h"
-#include "LabelBitmap.h"
-#include "Printable.h"
+#include "ErrorText.h"
 #include "Surface.h"
-#include "SystemErrorText.h"
 #include "TextIntake.h"
 
 namespace {
@@ -47,6 +42,13 @@ std::string FirstLocalFile(const QMimeData* data) {
   return files.isEmpty() ? std::string() : QFile::encodeName(files.constFirst()).toStdString();
 }
 
+// The directory the program was started from, where the label files go,
+// wherever the program moves later.
+std::filesystem::path StartDirectory() {
+  std::error_code error;
+  return std::filesystem::current_path(error);
+}
+
 // How much of the text the label could not hold, or nothing when all fit.
 QString LeftOffMessage(const lumo::LabelLayout& layout) {
   if (layout.leftOffBytes == 0) return {};
@@ -60,11 +62,9 @@ QString LeftOffMessage(const lumo::LabelLayout& layout) {
 CLumoView::CLumoView(CLumoDoc& document, QWidget* parent)
     : QWidget(parent),
       document_(document),
+      session_(StartDirectory()),
       adjustDlg_(this),
       clipboardReader_(&CLumoView::ReadSystemClipboard) {
-  // The label files go where the program was started, wherever it moves later.
-  std::error_code error;
-  currentDirectory_ = std::filesystem::current_path(error);
   // Every paint covers the whole client area from its back buffer.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -74,28 +74,20 @@ void CLumoView::OnInitialUpdate() {
   setAcceptDrops(true);
   if (!initialized_) {
     initialized_ = true;
-    labelText_ = std::string(lumo::kStartupPrompt);
+    session_.SetLabelText(std::string(lumo::kStartupPrompt));
   }
   // The document refuses settings without a canvas, so this holds; should it
   // not, the view keeps the settings that match its canvas.
-  const lumo::LabelSettings& settings = document_.settings();
-  if (lumo::CreateCanvas(canvas_, settings)) settings_ = settings;
+  (void)session_.CreateCanvas(document_.settings());
   FitToWidth();
-  ReportLabel(LeftOffMessage(ComposeLabel()));
-}
-
-lumo::LabelLayout CLumoView::ComposeLabel() {
-  lumo::LabelLayout layout = lumo::RenderLabel(canvas_, settings_, labelText_);
-  labelText_.resize(layout.keptBytes);
-  lowerText_ = labelText_.substr(layout.lowerStart);
-  return layout;
+  ReportLabel(LeftOffMessage(session_.ComposeLabel()));
 }
 
 void CLumoView::OnEditPaste() {
   const ClipboardText clipboard = clipboardReader_();
   if (clipboard.state == ClipboardText::State::Unavailable) return;
   if (clipboard.state == ClipboardText::State::Text) {
-    labelText_ = lumo::PastedText(clipboard.text.toUtf8().toStdString());
+    session_.TakePaste(clipboard.text.toUtf8().toStdString());
   }
   RenderAndSave();
   update();
@@ -104,73 +96,47 @@ void CLumoView::OnEditPaste() {
 void CLumoView::OnDropFiles(const std::string& path) {
   droppedPath_ = path;
   if (lumo::HasTxtExtension(droppedPath_)) {
-    lumo::Result<std::string> read =
-        lumo::ReadTextFile(droppedPath_, canvas_.geometry.textCapacity);
-    if (!read) return;
-    labelText_ = std::move(*read);
+    if (!session_.TakeTextFile(droppedPath_)) return;
   } else {
     // Anything but a folder that can be listed gives an empty label.
-    lumo::Result<std::string> listing = lumo::BuildFolderListing(droppedPath_);
-    labelText_ = listing ? std::move(*listing) : std::string();
+    (void)session_.TakeFolder(droppedPath_);
   }
   RenderAndSave();
   update();
 }
 
 void CLumoView::FitToWidth() {
-  preview_ = lumo::FitToWidth(preview_, width(), canvas_.geometry.canvasRect.width(),
-                              canvas_.geometry.canvasRect.height());
+  const lumo::CanvasRect& canvas = session_.canvas().geometry.canvasRect;
+  preview_ = lumo::FitToWidth(preview_, width(), canvas.width, canvas.height);
   update();
 }
 
 void CLumoView::OnLabelAdjust() {
   const int clientWidth = width();
+  const lumo::CanvasRect& canvas = session_.canvas().geometry.canvasRect;
   const std::optional<lumo::PreviewRatios> ratios =
-      lumo::CapturePreviewRatios(preview_, canvas_.geometry.canvasRect.width(),
-                                 canvas_.geometry.canvasRect.height(), clientWidth);
+      lumo::CapturePreviewRatios(preview_, canvas.width, canvas.height, clientWidth);
 
-  adjustDlg_.setValues(lumo::ToEntered(settings_));
+  adjustDlg_.setValues(lumo::ToEntered(session_.settings()));
   adjustDlg_.exec();
-  // However the dialog was closed, what passed its rules is applied.
-  const lumo::LabelSettings adjusted = lumo::FromEntered(adjustDlg_.values());
-  // The rules keep the canvas within its limit; should one slip through, the
+  // However the dialog was closed, what passed its rules is applied. The
+  // rules keep the canvas within its limit; should one slip through, the
   // view and the document keep the settings that match the canvas.
-  if (lumo::CreateCanvas(canvas_, adjusted)) {
-    settings_ = adjusted;
-    document_.SetSettings(settings_);
-  }
-  preview_ =
-      lumo::RestorePreview(preview_, ratios, clientWidth, canvas_.geometry.canvasRect.width(),
-                           canvas_.geometry.canvasRect.height());
+  const lumo::LabelSettings adjusted = lumo::FromEntered(adjustDlg_.values());
+  if (session_.CreateCanvas(adjusted)) document_.SetSettings(adjusted);
+  const lumo::CanvasRect& rebuilt = session_.canvas().geometry.canvasRect;
+  preview_ = lumo::RestorePreview(preview_, ratios, clientWidth, rebuilt.width, rebuilt.height);
   RenderAndSave();
   update();
 }
 
 void CLumoView::RenderAndSave() {
   const BusyCursor busy;
-  const lumo::LabelLayout layout = ComposeLabel();
-  QString message;
-  if (canvas_.image.empty()) {
-    message = QStringLiteral("ﾗﾍﾞﾙの直径か解像度が小さすぎて、書き出す画像がありません。");
-  } else {
-    const auto saved =
-        lumo::SaveLabelBitmap(canvas_.image, settings_.resolutionDpi, currentDirectory_);
-    if (saved) {
-      message = QStringLiteral("%1 に書き出しました。")
-                    .arg(QString::fromLocal8Bit(lumo::Printable(saved->filename().string())));
-    } else if (saved.error().errnum == EEXIST) {
-      message =
-          QStringLiteral(
-              "ﾗﾍﾞﾙを書き出せませんでした: %1 から %2 まで、すべての名前が使われています。")
-              .arg(
-                  QString::fromStdString(lumo::NumberedFileName(0, "bmp")),
-                  QString::fromStdString(lumo::NumberedFileName(lumo::kLabelFileCount - 1, "bmp")));
-    } else {
-      message = QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: %1")
-                    .arg(JapaneseSystemError(saved.error().errnum));
-    }
-  }
-  const QString leftOff = LeftOffMessage(layout);
+  const auto saved = session_.RenderAndSave();
+  const QString message =
+      saved ? QStringLiteral("%1 に書き出しました。").arg(ShownName(saved->filename().string()))
+            : LabelNotWritten(saved.error());
+  const QString leftOff = LeftOffMessage(session_.layout());
   ReportLabel(leftOff.isEmpty() ? message : message + QLatin1Char(' ') + leftOff);
 }
 
@@ -195,10 +161,11 @@ QImage CLumoView::RenderPreview(qreal devicePixelRatio) const {
   const int h = static_cast<int>(std::ceil(height() * ratio));
   if (w <= 0 || h <= 0) return {};
   auto backBuffer = std::make_unique<lumo::Surface>(w, h);
+  const lumo::LabelCanvas& canvas = session_.canvas();
   const lumo::PreviewRect dest =
-      lumo::DevicePreviewDestination(preview_, canvas_.geometry.canvasRect.width(), width(), ratio);
-  if (!canvas_.image.empty() && dest.width > 0 && dest.height > 0) {
-    lumo::ScaledCopy(*backBuffer, dest.x, dest.y, dest.width, dest.height, canvas_.image);
+      lumo::DevicePreviewDestination(preview_, canvas.geometry.canvasRect.width, width(), ratio);
+  if (!canvas.image.empty() && dest.width > 0 && dest.height > 0) {
+    lumo::ScaledCopy(*backBuffer, dest.x, dest.y, dest.width, dest.height, canvas.image);
   }
   // The surface leaves the fourth byte 0; a QImage of 32-bit RGB wants it 0xFF
   // before it may copy the pixels as they are.

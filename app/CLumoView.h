@@ -4,17 +4,13 @@
 
 #include <QString>
 #include <QWidget>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "CAdjustDlg.h"
-#include "LabelCanvas.h"
-#include "LabelLayout.h"
-#include "LabelSettings.h"
+#include "LabelSession.h"
 #include "PreviewGeometry.h"
-#include "Result.h"
 
 class CLumoDoc;
 class QDragEnterEvent;
@@ -63,15 +59,16 @@ class CLumoView : public QWidget {
   // much of the text did not fit.
   void RenderAndSave();
 
+  // The label itself: text, settings, canvas, and writing it.
+  [[nodiscard]] lumo::LabelSession& session() noexcept { return session_; }
+  [[nodiscard]] const lumo::LabelSession& session() const noexcept { return session_; }
+
   // Where paste takes its text from; the system clipboard unless replaced.
   void SetClipboardReader(ClipboardReader reader) { clipboardReader_ = std::move(reader); }
 
   [[nodiscard]] const lumo::PreviewState& preview() const noexcept { return preview_; }
   // What the status bar last heard about the label.
   [[nodiscard]] const QString& labelStatus() const noexcept { return labelStatus_; }
-  [[nodiscard]] const lumo::LabelCanvas& canvas() const noexcept { return canvas_; }
-  [[nodiscard]] const lumo::LabelSettings& settings() const noexcept { return settings_; }
-  [[nodiscard]] const std::string& labelText() const noexcept { return labelText_; }
 
   // The back buffer of a paint at `devicePixelRatio` device pixels per window
   // pixel: the label is placed by the same window arithmetic at every ratio,
@@ -93,20 +90,15 @@ class CLumoView : public QWidget {
 
  private:
   void OnDraw(QPainter& painter);
-  // Lays the label text out on the canvas and draws it; the text keeps what
-  // fits the capacity and lowerText_ becomes the lower half's part.
-  lumo::LabelLayout ComposeLabel();
   void ReportLabel(const QString& message);
   void ZoomSteps(int steps, QPointF about);
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
 
   CLumoDoc& document_;
-  std::filesystem::path currentDirectory_;
-  std::string labelText_;
-  std::string lowerText_;
-  lumo::LabelCanvas canvas_;
+  // Holds labelText, lowerText and the canvas; the label files go to the
+  // directory the program was started from.
+  lumo::LabelSession session_;
   std::string droppedPath_;
-  lumo::LabelSettings settings_;
   lumo::PreviewState preview_;
   lumo::WheelAccumulator wheel_;
   // Where the pointer was while the left button drags the preview.

@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ErrorText.h"
 #include "LabelPrinting.h"
+#include "PrintCalibrationStore.h"
 
 namespace {
 
@@ -104,6 +106,6 @@ void CPrintCalibrationDlg::OnPrintTestPage() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPrinterName(printerName());
   printer.setDocName(QStringLiteral("lumo ﾃｽﾄﾍﾟｰｼﾞ"));
-  const QString error = PrintTestPage(printer, diameterMm_, calibration());
-  if (!error.isEmpty()) QMessageBox::warning(this, windowTitle(), error);
+  const lumo::Result<void> printed = PrintTestPage(printer, diameterMm_, calibration());
+  if (!printed) QMessageBox::warning(this, windowTitle(), ErrorCause(printed.error()));
 }

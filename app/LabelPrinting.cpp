@@ -6,22 +6,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPrinter>
-#include <QSettings>
-#include <QUrl>
 #include <algorithm>
 
 namespace {
-
-QSettings CalibrationSettings() {
-  return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
-                   QStringLiteral("lumo"));
-}
-
-// A printer's name may hold "/", which QSettings reads as a group separator.
-QString CalibrationGroup(const QString& printerName) {
-  return QStringLiteral("Print Calibration/") +
-         QString::fromLatin1(QUrl::toPercentEncoding(printerName));
-}
 
 // Millimetres on the paper to the printer's device pixels, from the paper's corner.
 class PaperFrame {
@@ -43,83 +30,50 @@ class PaperFrame {
 
 // Starts the one page on the whole paper, so that the painter's origin is the
 // paper's corner and not the printable area's.
-QString Begin(QPrinter& printer, QPainter& painter) {
+lumo::Result<void> Begin(QPrinter& printer, QPainter& painter) {
   printer.setFullPage(true);
-  if (!painter.begin(&printer)) return QStringLiteral("印刷を開始できませんでした。");
+  if (!painter.begin(&printer)) return lumo::Error(lumo::ErrorReason::PrintNotStarted);
   return {};
 }
 
-QString End(QPainter& painter) {
-  if (!painter.end()) return QStringLiteral("印刷を完了できませんでした。");
+lumo::Result<void> End(QPainter& painter) {
+  if (!painter.end()) return lumo::Error(lumo::ErrorReason::PrintNotFinished);
   return {};
 }
-
-const QString kDoesNotFit = QStringLiteral(
-    "ﾗﾍﾞﾙが用紙に収まりません。より大きな用紙を選ぶか、印刷位置の調整を見直してください。");
 
 }  // namespace
 
-lumo::PrintCalibration LoadPrintCalibration(const QString& printerName) {
-  QSettings settings = CalibrationSettings();
-  settings.beginGroup(CalibrationGroup(printerName));
-  bool ok = false;
-  lumo::PrintCalibration stored;
-  const auto read = [&](const char* key, double& value) {
-    const double got = settings.value(QLatin1String(key)).toDouble(&ok);
-    if (ok) value = got;
-  };
-  read("OffsetAcross", stored.offsetAcrossMm);
-  read("OffsetDown", stored.offsetDownMm);
-  read("Scale", stored.scalePercent);
-  return lumo::ClampCalibration(stored);
-}
-
-void SavePrintCalibration(const QString& printerName, const lumo::PrintCalibration& calibration) {
-  const lumo::PrintCalibration c = lumo::ClampCalibration(calibration);
-  QSettings settings = CalibrationSettings();
-  settings.beginGroup(CalibrationGroup(printerName));
-  settings.setValue(QStringLiteral("OffsetAcross"), c.offsetAcrossMm);
-  settings.setValue(QStringLiteral("OffsetDown"), c.offsetDownMm);
-  settings.setValue(QStringLiteral("Scale"), c.scalePercent);
-}
-
-lumo::PrintCalibration CalibrationFor(const QPrinter& printer) {
-  if (printer.outputFormat() != QPrinter::NativeFormat) return {};
-  return LoadPrintCalibration(printer.printerName());
-}
-
-QString PrintLabel(QPrinter& printer, const lumo::Surface& image, double resolutionDpi,
-                   const lumo::PrintCalibration& calibration) {
-  if (image.empty() || !(resolutionDpi > 0)) return QStringLiteral("印刷するﾗﾍﾞﾙがありません。");
+lumo::Result<void> PrintLabel(QPrinter& printer, const lumo::Surface& image, double resolutionDpi,
+                              const lumo::PrintCalibration& calibration) {
+  if (image.empty() || !(resolutionDpi > 0)) return lumo::Error(lumo::ErrorReason::NothingToPrint);
   printer.setFullPage(true);
   const PaperFrame paper(printer);
   const double sideMm = image.width() * 25.4 / resolutionDpi;
   const lumo::PrintRect place =
       lumo::PlaceLabel(paper.width(), paper.height(), sideMm, calibration);
   // Never shrunk to the paper: a label cut off or at another size is spoilt.
-  if (!lumo::FitsOnPaper(place, paper.width(), paper.height())) return kDoesNotFit;
+  if (!lumo::FitsOnPaper(place, paper.width(), paper.height())) {
+    return lumo::Error(lumo::ErrorReason::LabelOffPaper);
+  }
 
   // The label is grey; one byte per pixel keeps the print job small.
   QImage grey(image.width(), image.height(), QImage::Format_Grayscale8);
-  for (int y = 0; y < image.height(); ++y) {
-    uchar* out = grey.scanLine(y);
-    for (const lumo::Pixel pixel : image.row(y)) *out++ = static_cast<uchar>(pixel >> 8);
-  }
+  for (int y = 0; y < image.height(); ++y) lumo::GreyRow(image.row(y), grey.scanLine(y));
   QPainter painter;
-  if (QString error = Begin(printer, painter); !error.isEmpty()) return error;
+  if (lumo::Result<void> begun = Begin(printer, painter); !begun) return begun;
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(paper.Rect(place), grey);
   return End(painter);
 }
 
-QString PrintTestPage(QPrinter& printer, double diameterMm,
-                      const lumo::PrintCalibration& calibration) {
+lumo::Result<void> PrintTestPage(QPrinter& printer, double diameterMm,
+                                 const lumo::PrintCalibration& calibration) {
   printer.setFullPage(true);
   const PaperFrame paper(printer);
   const lumo::PrintCalibration c = lumo::ClampCalibration(calibration);
   const lumo::PrintRect label = lumo::PlaceLabel(paper.width(), paper.height(), diameterMm, c);
   QPainter painter;
-  if (QString error = Begin(printer, painter); !error.isEmpty()) return error;
+  if (lumo::Result<void> begun = Begin(printer, painter); !begun) return begun;
   painter.setRenderHint(QPainter::Antialiasing);
   // Everything below is in millimetres about the intended centre, scaled as a
   // label is, so that ticks and circles measure what the printer does to it.

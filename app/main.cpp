@@ -5,15 +5,15 @@
 #include <csignal>
 
 #include "CLumoApp.h"
+#include "Version.h"
 
 int main(int argc, char* argv[]) {
   // A file-size limit fails a label's write, which is reported, instead of
   // ending the program in the middle of it.
   std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);
-  QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   QApplication::setApplicationName(QStringLiteral("lumo"));
-  QApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+  QApplication::setApplicationVersion(QStringLiteral(LUMO_VERSION));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Typesets text onto round disc labels."));

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "FileDescriptor.h"
 #include "Io.h"
@@ -16,33 +15,30 @@
 namespace lumo {
 namespace {
 
-Error CannotRead(const std::filesystem::path& path, int errnum) {
-  return {"cannot read " + path.string() + ": " + std::strerror(errnum), errnum};
-}
-
-// What a file that is neither a regular file nor a folder is, for a person.
-const char* KindOf(mode_t mode) {
-  if (S_ISFIFO(mode)) return "a named pipe";
-  if (S_ISSOCK(mode)) return "a socket";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-  return "not a regular file";
+// Why a file that is not a regular file cannot be read.
+ErrorReason ReasonFor(mode_t mode) {
+  if (S_ISDIR(mode)) return ErrorReason::IsFolder;
+  if (S_ISFIFO(mode) || S_ISSOCK(mode)) return ErrorReason::IsPipe;
+  return ErrorReason::IsDevice;
 }
 
 }  // namespace
+
+Error ReadFailure(const std::filesystem::path& path, int errnum) {
+  return Error(errnum == ENOENT ? ErrorReason::NotFound : ErrorReason::Unreadable, errnum,
+               path.string());
+}
 
 Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit) {
   // Without O_NONBLOCK opening a named pipe would wait for a writer, forever.
   const FileDescriptor file(RetryOnEintr(
       [&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); }));
-  if (file.get() < 0) return CannotRead(path, errno);
+  if (file.get() < 0) return ReadFailure(path, errno);
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0) return CannotRead(path, errno);
-  if (S_ISDIR(info.st_mode)) return CannotRead(path, EISDIR);
-  // Pipes, sockets and devices can block or never end; only files are read.
+  if (::fstat(file.get(), &info) != 0) return ReadFailure(path, errno);
+  // Folders, pipes, sockets and devices can block or never end; only files are read.
   if (!S_ISREG(info.st_mode)) {
-    return Error{"cannot read " + path.string() + ": it is " + KindOf(info.st_mode) +
-                     ", not a file",
-                 EINVAL};
+    return Error(ReasonFor(info.st_mode), 0, path.string());
   }
   constexpr std::size_t kFirstBlock = 64 * 1024;
   FileStart start;
@@ -51,7 +47,7 @@ Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t l
   while (filled < limit) {
     out.resize(std::min(limit, std::max(kFirstBlock, out.size() * 2)));
     const ssize_t got = ReadFully(file.get(), std::span(out).subspan(filled));
-    if (got < 0) return CannotRead(path, errno);
+    if (got < 0) return ReadFailure(path, errno);
     filled += static_cast<std::size_t>(got);
     if (filled < out.size()) {
       start.wholeFile = true;

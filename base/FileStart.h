@@ -17,8 +17,12 @@ struct FileStart {
 
 // Reads at most `limit` bytes from the start of the file at `path`; the
 // buffer grows as data comes, so a short file costs little whatever the limit.
-// Only regular files are read: a folder gives the error EISDIR, a named pipe,
-// socket or device EINVAL, and none of them is waited for.
+// Only regular files are read: a folder, a named pipe, a socket or a device is
+// refused as what it is, and none of them is waited for.
 [[nodiscard]] Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit);
+
+// Why `path` could not be opened or read: NotFound for ENOENT, otherwise
+// Unreadable with the errno.
+[[nodiscard]] Error ReadFailure(const std::filesystem::path& path, int errnum);
 
 }  // namespace lumo

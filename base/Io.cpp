@@ -21,13 +21,15 @@ ssize_t ReadFully(int fd, std::span<char> buffer) {
   return static_cast<ssize_t>(filled);
 }
 
-int WriteAll(int fd, std::span<iovec> pieces) {
+Error WriteFailure(int errnum) { return Error(ErrorReason::CannotWrite, errnum); }
+
+Result<void> WriteAll(int fd, std::span<iovec> pieces) {
   std::size_t next = 0;
   while (next < pieces.size()) {
     const int count = static_cast<int>(std::min<std::size_t>(IOV_MAX, pieces.size() - next));
     const ssize_t written = RetryOnEintr([&] { return ::writev(fd, &pieces[next], count); });
-    if (written < 0) return errno;
-    if (written == 0) return ENOSPC;
+    if (written < 0) return WriteFailure(errno);
+    if (written == 0) return WriteFailure(ENOSPC);
     auto left = static_cast<std::size_t>(written);
     while (next < pieces.size() && left >= pieces[next].iov_len) left -= pieces[next++].iov_len;
     if (left > 0) {
@@ -35,7 +37,12 @@ int WriteAll(int fd, std::span<iovec> pieces) {
       pieces[next].iov_len -= left;
     }
   }
-  return 0;
+  return {};
+}
+
+Result<void> WriteAll(int fd, std::span<const char> bytes) {
+  iovec piece{const_cast<char*>(bytes.data()), bytes.size()};  // writev only reads
+  return WriteAll(fd, {&piece, 1});
 }
 
 }  // namespace lumo

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <span>
 
+#include "Result.h"
+
 namespace lumo {
 
 // Calls `call` again for as long as it fails with EINTR; returns its result.
@@ -26,8 +28,14 @@ auto RetryOnEintr(Call call) -> decltype(call()) {
 [[nodiscard]] ssize_t ReadFully(int fd, std::span<char> buffer);
 
 // Writes every piece in order, however the kernel splits the writes; the
-// pieces are used up as they go. Returns 0 or the errno of the failure
+// pieces are used up as they go. A failure is CannotWrite with its errno
 // (ENOSPC when the device takes nothing more).
-[[nodiscard]] int WriteAll(int fd, std::span<iovec> pieces);
+[[nodiscard]] Result<void> WriteAll(int fd, std::span<iovec> pieces);
+
+// The same for one buffer, which is only read.
+[[nodiscard]] Result<void> WriteAll(int fd, std::span<const char> bytes);
+
+// The failure of a write whose file the caller names.
+[[nodiscard]] Error WriteFailure(int errnum);
 
 }  // namespace lumo

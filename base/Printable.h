@@ -7,10 +7,16 @@
 
 namespace lumo {
 
+// Appends the byte as two lower-case hexadecimal digits.
+inline void AppendHex(std::string& out, unsigned char byte) {
+  constexpr char kHex[] = "0123456789abcdef";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0x0F];
+}
+
 // `text` with every control byte (0x00-0x1F, 0x7F) written as \xHH, so that a
 // message stays one line and no escape sequence reaches a terminal.
 [[nodiscard]] inline std::string Printable(std::string_view text) {
-  constexpr char kHex[] = "0123456789abcdef";
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
@@ -20,8 +26,7 @@ namespace lumo {
       continue;
     }
     out += "\\x";
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0x0F];
+    AppendHex(out, byte);
   }
   return out;
 }

@@ -2,17 +2,56 @@
 // the libraries returns, so a caller cannot read a value that is not there.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <variant>
 
 namespace lumo {
 
-// Why an operation gave no value: one line for a person, and the errno
-// behind it where the system gave one.
+// Why an operation failed. The libraries say only this; each front end words
+// the reasons in its own language, in one place (lumo-render in English on
+// its standard error, the window in Japanese).
+enum class ErrorReason : std::uint8_t {
+  // Reading: `path` names what could not be read.
+  NotFound,    // nothing of that name
+  Unreadable,  // it exists but cannot be opened or read: see errnum
+  IsFolder,    // a folder where a file was wanted
+  IsPipe,      // a named pipe or a socket, which can block or never end
+  IsDevice,    // a device, likewise
+  Unlistable,  // a folder that cannot be listed: see errnum
+  // The 32-byte settings file at `path`.
+  SettingsTooShort,  // `size` bytes only
+  SettingsNoCanvas,  // its diameterMm and resolutionDpi give no canvas that can be made
+  // Writing: `path` names the file or the folder concerned.
+  CannotCreate,   // no new file could be made in the folder `path`: see errnum
+  CannotWrite,    // writing the file `path` failed; the incomplete file was removed
+  CannotReplace,  // replacing the file `path` failed; nothing was changed
+  SeriesFull,     // lumo000.`name` ... lumo999.`name` all exist in the folder `path`
+  NoPixels,       // the label's canvas has no pixels (a side of 0)
+  TooLarge,       // the label is too large for the format's size fields
+  // The face the glyphs come from.
+  NoFace,        // fontconfig offers no face with Japanese for `name`
+  FaceUnusable,  // the file `path` cannot be loaded as a face
+  // Printing.
+  NothingToPrint,    // no label, or one without a resolution
+  LabelOffPaper,     // at its true size the label does not fit on the paper
+  PrintNotStarted,   // the printer would not start the page
+  PrintNotFinished,  // nor finish it
+};
+
 struct Error {
-  std::string message;
-  int errnum = 0;
+  Error() = default;
+  explicit Error(ErrorReason why, int errorNumber = 0, std::string concerned = {})
+      : reason(why), errnum(errorNumber), path(std::move(concerned)) {}
+
+  ErrorReason reason = ErrorReason::Unreadable;
+  int errnum = 0;          // the errno behind it, where the system gave one
+  std::string path;        // the file or folder concerned, as it was given
+  std::string name;        // SeriesFull: the extension; NoFace: the face asked for
+  std::uint64_t size = 0;  // SettingsTooShort: the bytes the file has
+  double diameterMm = 0;   // SettingsNoCanvas: the values that give no canvas
+  double resolutionDpi = 0;
 };
 
 template <typename T, typename E = Error>
@@ -23,8 +62,7 @@ class [[nodiscard]] Result {
   Result(E error)
       : state_(std::in_place_index<1>, std::move(error)) {}  // NOLINT: implicit by design
 
-  [[nodiscard]] bool ok() const noexcept { return state_.index() == 0; }
-  explicit operator bool() const noexcept { return ok(); }
+  explicit operator bool() const noexcept { return state_.index() == 0; }
 
   [[nodiscard]] T& value() & { return std::get<0>(state_); }
   [[nodiscard]] const T& value() const& { return std::get<0>(state_); }
@@ -39,6 +77,21 @@ class [[nodiscard]] Result {
 
  private:
   std::variant<T, E> state_;
+};
+
+// Success without a value, or why not.
+template <typename E>
+class [[nodiscard]] Result<void, E> {
+ public:
+  Result() = default;
+  Result(E error) : error_(std::move(error)), failed_(true) {}  // NOLINT: implicit by design
+
+  explicit operator bool() const noexcept { return !failed_; }
+  [[nodiscard]] const E& error() const& { return error_; }
+
+ private:
+  E error_{};
+  bool failed_ = false;
 };
 
 }  // namespace lumo

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "FolderListing.h"
 #include "FolderListingOrder.h"
 
@@ -27,32 +28,17 @@ namespace {
 class BurstFolder {
  public:
   explicit BurstFolder(int files) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lumo-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
     for (int i = 0; i < files; ++i) {
-      const std::string name = (path_ / ("file" + std::to_string(i) + ".dat")).string();
+      const std::string name = (folder_.path() / ("file" + std::to_string(i) + ".dat")).string();
       const int fd = open(name.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-      if (fd < 0) {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-        throw std::runtime_error("cannot create " + name);
-      }
+      if (fd < 0) throw std::runtime_error("cannot create " + name);
       close(fd);
     }
   }
-  ~BurstFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  BurstFolder(const BurstFolder&) = delete;
-  BurstFolder& operator=(const BurstFolder&) = delete;
-
-  [[nodiscard]] std::string Pattern() const { return path_.string() + "/*"; }
-  [[nodiscard]] std::string Folder() const { return path_.string(); }
+  [[nodiscard]] std::string Folder() const { return folder_.path().string(); }
 
  private:
-  std::filesystem::path path_;
+  lumo::bench::ScratchFolder folder_;
 };
 
 const BurstFolder& FolderOf(int files) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "LabelCanvas.h"
+#include "LabelSession.h"
 #include "PreviewGeometry.h"
 #include "Surface.h"
 #include "TextIntake.h"
@@ -15,11 +15,10 @@ constexpr int kClient = 800;
 
 const lumo::LabelCanvas& DefaultLabel() {
   static const lumo::LabelCanvas canvas = [] {
-    lumo::LabelCanvas made;
-    const lumo::LabelSettings settings;
-    if (!lumo::CreateCanvas(made, settings)) return made;
-    (void)lumo::RenderLabel(made, settings, lumo::kStartupPrompt);
-    return made;
+    lumo::LabelSession session;
+    session.SetLabelText(std::string(lumo::kStartupPrompt));
+    session.ComposeLabel();
+    return session.canvas();
   }();
   return canvas;
 }
@@ -31,7 +30,7 @@ void Repaint(benchmark::State& state, const lumo::PreviewState& preview) {
     return;
   }
   const lumo::PreviewRect dest =
-      lumo::PreviewDestination(preview, canvas.geometry.canvasRect.width(), kClient);
+      lumo::PreviewDestination(preview, canvas.geometry.canvasRect.width, kClient);
   for (auto _ : state) {
     lumo::Surface backBuffer(kClient, kClient);
     lumo::ScaledCopy(backBuffer, dest.x, dest.y, dest.width, dest.height, canvas.image);
@@ -41,12 +40,12 @@ void Repaint(benchmark::State& state, const lumo::PreviewState& preview) {
 }
 
 void BM_RepaintFitted(benchmark::State& state) {
-  const int side = DefaultLabel().geometry.canvasRect.width();
+  const int side = DefaultLabel().geometry.canvasRect.width;
   Repaint(state, lumo::FitToWidth({}, kClient, side, side));
 }
 
 void BM_RepaintZoom10(benchmark::State& state) {
-  const int side = DefaultLabel().geometry.canvasRect.width();
+  const int side = DefaultLabel().geometry.canvasRect.width;
   lumo::PreviewState preview = lumo::FitToWidth({}, kClient, side, side);
   preview.zoom = 10.0;
   Repaint(state, preview);

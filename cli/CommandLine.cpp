@@ -7,9 +7,15 @@
 
 #include "AcceptanceRules.h"
 #include "CanvasGeometry.h"
+#include "ErrorText.h"
 
 namespace lumo::cli {
 namespace {
+
+// A usage error, one line.
+Failure Usage(std::string message) {
+  return {kExitUsage, std::move(message) + " (see lumo-render --help)"};
+}
 
 std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
   std::int32_t value = 0;
@@ -21,12 +27,71 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
   return value;
 }
 
+std::optional<Failure> TakeInput(CommandLine& line, std::string_view arg) {
+  // An unset variable in a script must not make the label of "/".
+  if (arg.empty()) return Usage("INPUT is empty");
+  if (line.input) {
+    return Usage("more than one INPUT given: \"" + *line.input + "\" and \"" + std::string(arg) +
+                 "\"");
+  }
+  line.input = std::string(arg);
+  return std::nullopt;
+}
+
+// The options without a value; false for any other argument.
+bool TakeSwitch(CommandLine& line, std::string_view arg) {
+  bool* const flag = arg == "-h" || arg == "--help" ? &line.help
+                     : arg == "--version"           ? &line.version
+                     : arg == "--layout"            ? &line.layout
+                                                    : nullptr;
+  if (flag != nullptr) *flag = true;
+  return flag != nullptr;
+}
+
+std::optional<Failure> TakeFormat(CommandLine& line, std::string_view value) {
+  const std::optional<LabelFormat> format = FormatNamed(value);
+  if (format) {
+    line.format = *format;
+    return std::nullopt;
+  }
+  std::string names;
+  for (const LabelFormat each : kLabelFormats) {
+    names += names.empty() ? "" : ", ";
+    names += FormatName(each);
+  }
+  return Usage("--format " + std::string(value) + " refused: the format must be one of " + names);
+}
+
+bool TakesValue(std::string_view name) {
+  return name == "--settings" || name == "-o" || name == "--output-dir" || name == "--format" ||
+         std::find(kSettingOptions.begin(), kSettingOptions.end(), name) != kSettingOptions.end();
+}
+
+// An option with its value.
+std::optional<Failure> TakeValue(CommandLine& line, std::string_view name, std::string_view value) {
+  if (name == "--settings") {
+    line.settingsFile = std::string(value);
+  } else if (name == "--format") {
+    return TakeFormat(line, value);
+  } else if (name == "-o" || name == "--output-dir") {
+    if (value.empty()) return Usage("option " + std::string(name) + " needs a folder");
+    line.outputDir = std::string(value);
+  } else {
+    // One of kSettingOptions: TakesValue has let nothing else through.
+    const auto index = static_cast<std::size_t>(
+        std::find(kSettingOptions.begin(), kSettingOptions.end(), name) - kSettingOptions.begin());
+    const auto number = ParseWholeNumber(value);
+    if (!number) {
+      return Usage(std::string(name) + " needs a whole number, not \"" + std::string(value) + "\"");
+    }
+    line.overrides[index] = number;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string UsageText() {
-  const auto range = [](RuleRange r) {
-    return std::to_string(r.min) + " to " + std::to_string(r.max);
-  };
   return "Usage: lumo-render [OPTIONS] [INPUT]\n"
          "Typesets text onto a round disc label and writes it as the next free\n"
          "lumo000.bmp ... lumo999.bmp (or .png, .pdf, .svg with --format).\n"
@@ -39,16 +104,16 @@ std::string UsageText() {
          "Options:\n"
          "  --settings FILE.lum     start from the settings in that file (default: the defaults)\n"
          "  --diameter MM           label diameter, " +
-         range(kDiameterRule) +
+         RangeText(kDiameterRule) +
          "\n"
          "  --dpi DPI               resolution, " +
-         range(kResolutionRule) +
+         RangeText(kResolutionRule) +
          "\n"
          "  --chars-per-circle N    two-byte characters in a whole circle, " +
-         range(kCharsPerCircleRule) +
+         RangeText(kCharsPerCircleRule) +
          "\n"
          "  --rings N               ring pitches across the radius, " +
-         range(kRingCountRule) +
+         RangeText(kRingCountRule) +
          "\n"
          "  --first-ring N          first ring that receives text (0 = outermost)\n"
          "  --used-rings N          rings that receive text, at least 1;\n"
@@ -72,86 +137,29 @@ std::string UsageText() {
          "cannot be read or the file cannot be written; 2 for a usage error or refused settings.\n";
 }
 
-Result<CommandLine> ParseCommandLine(std::span<const std::string_view> args) {
+Result<CommandLine, Failure> ParseCommandLine(std::span<const std::string_view> args) {
   CommandLine line;
-  auto fail = [](std::string message) {
-    return Error{std::move(message) + " (see lumo-render --help)"};
-  };
-
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    const bool isOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
-    if (!isOption) {
-      // An unset variable in a script must not make the label of "/".
-      if (arg.empty()) return fail("INPUT is empty");
-      if (line.input) {
-        return fail("more than one INPUT given: \"" + *line.input + "\" and \"" + std::string(arg) +
-                    "\"");
-      }
-      line.input = std::string(arg);
-      continue;
-    }
-    if (arg == "--") {
+    if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
+      if (std::optional<Failure> failed = TakeInput(line, arg)) return *failed;
+    } else if (arg == "--") {
       optionsEnded = true;
-      continue;
-    }
-    if (arg == "-h" || arg == "--help") {
-      line.help = true;
-      continue;
-    }
-    if (arg == "--version") {
-      line.version = true;
-      continue;
-    }
-    if (arg == "--layout") {
-      line.layout = true;
-      continue;
-    }
-
-    // Options with a value, given as "--name=value" or as the next argument.
-    std::string_view name = arg;
-    std::optional<std::string_view> value;
-    if (const auto equals = arg.find('='); arg.starts_with("--") && equals != arg.npos) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-    }
-    const bool known =
-        name == "--settings" || name == "-o" || name == "--output-dir" || name == "--format" ||
-        std::find(kSettingOptions.begin(), kSettingOptions.end(), name) != kSettingOptions.end();
-    if (!known) return fail("unknown option " + std::string(arg));
-    if (!value) {
-      if (i + 1 >= args.size()) return fail("option " + std::string(name) + " needs a value");
-      value = args[++i];
-    }
-
-    if (name == "--settings") {
-      line.settingsFile = std::string(*value);
-    } else if (name == "--format") {
-      const std::optional<LabelFormat> format = FormatNamed(*value);
-      if (!format) {
-        std::string names;
-        for (const LabelFormat each : kLabelFormats) {
-          names += names.empty() ? "" : ", ";
-          names += FormatName(each);
-        }
-        return fail("--format " + std::string(*value) + " refused: the format must be one of " +
-                    names);
+    } else if (!TakeSwitch(line, arg)) {
+      // Options with a value, given as "--name=value" or as the next argument.
+      std::string_view name = arg;
+      std::optional<std::string_view> value;
+      if (const auto equals = arg.find('='); arg.starts_with("--") && equals != arg.npos) {
+        name = arg.substr(0, equals);
+        value = arg.substr(equals + 1);
       }
-      line.format = *format;
-    } else if (name == "-o" || name == "--output-dir") {
-      if (value->empty()) return fail("option " + std::string(name) + " needs a folder");
-      line.outputDir = std::string(*value);
-    } else {
-      const auto index =
-          static_cast<std::size_t>(std::find(kSettingOptions.begin(), kSettingOptions.end(), name) -
-                                   kSettingOptions.begin());
-      const auto number = ParseWholeNumber(*value);
-      if (!number) {
-        return fail(std::string(name) + " needs a whole number, not \"" + std::string(*value) +
-                    "\"");
+      if (!TakesValue(name)) return Usage("unknown option " + std::string(arg));
+      if (!value && i + 1 >= args.size()) {
+        return Usage("option " + std::string(name) + " needs a value");
       }
-      line.overrides[index] = number;
+      if (!value) value = args[++i];
+      if (std::optional<Failure> failed = TakeValue(line, name, *value)) return *failed;
     }
   }
   return line;

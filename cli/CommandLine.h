@@ -8,14 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "ExitStatus.h"
 #include "LabelFormat.h"
 #include "Result.h"
 
 namespace lumo::cli {
 
 // The settings that single options override, in the order of LabelSettings
-// (and of EnteredSettings): diameter, resolution, characters per circle,
-// rings, first ring, used rings.
+// (and of kEnteredFields): diameter, resolution, characters per circle, rings,
+// first ring, used rings.
 inline constexpr std::array<std::string_view, 6> kSettingOptions = {
     "--diameter", "--dpi", "--chars-per-circle", "--rings", "--first-ring", "--used-rings"};
 
@@ -31,9 +32,9 @@ struct CommandLine {
 };
 
 // `args` are the arguments after the program name. Options may come before
-// or after the input; "--" ends the options. A mistake gives one line that
-// names the argument at fault.
-[[nodiscard]] Result<CommandLine> ParseCommandLine(std::span<const std::string_view> args);
+// or after the input; "--" ends the options. A mistake is a usage error whose
+// line names the argument at fault.
+[[nodiscard]] Result<CommandLine, Failure> ParseCommandLine(std::span<const std::string_view> args);
 
 // The text that --help prints.
 [[nodiscard]] std::string UsageText();

@@ -1,10 +1,13 @@
 // lumo-render: renders one label without a window and writes it as the next
 // numbered label file (BMP, PNG, PDF or SVG), or prints where every glyph goes.
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,19 +15,16 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "FontFace.h"
-#include "LabelCanvas.h"
-#include "LabelExport.h"
-#include "LabelComposer.h"
-#include "LabelInput.h"
+#include "ErrorText.h"
+#include "LabelSession.h"
 #include "Printable.h"
-#include "SettingsOverrides.h"
+#include "ResolveSettings.h"
+#include "TextIntake.h"
+#include "Version.h"
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitUnreadableOrUnwritable = 1;
-constexpr int kExitUsage = 2;
+using lumo::cli::Failure;
 
 // Messages are one line each, whatever a file name holds.
 void Report(std::string_view message) {
@@ -32,104 +32,104 @@ void Report(std::string_view message) {
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
+int Stop(const Failure& failure) {
+  Report(failure.message);
+  return failure.exitStatus;
+}
+
 // Standard output is where scripts get the result; a failure to write it is
 // an error like any other.
 int WriteStdout(std::string_view text) {
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-    Report("cannot write to standard output");
-    return kExitUnreadableOrUnwritable;
+    return Stop({lumo::cli::kExitFailed, "cannot write to standard output"});
   }
-  return kExitOk;
+  return lumo::cli::kExitOk;
 }
 
 // One line per glyph: half, ring, reference point, escapement, height, width
 // and the glyph's bytes in hexadecimal.
 std::string LayoutText(const lumo::LabelLayout& layout) {
   std::string out;
-  constexpr char kHex[] = "0123456789abcdef";
   for (const lumo::PlacedGlyph& glyph : layout.glyphs) {
     char numbers[96];
     std::snprintf(numbers, sizeof numbers, "%s %d %d %d %d %d %d ",
                   glyph.half == lumo::LabelHalf::Upper ? "upper" : "lower", glyph.ring, glyph.x,
                   glyph.y, glyph.font.escapement, glyph.font.height, glyph.font.width);
     out += numbers;
-    for (const char c : glyph.bytes()) {
-      const auto byte = static_cast<unsigned char>(c);
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0x0F];
-    }
+    for (const char c : glyph.bytes()) lumo::AppendHex(out, static_cast<unsigned char>(c));
     out += '\n';
   }
   return out;
 }
 
-// Text that does not fit is no error, but a script should hear of it.
-void ReportLeftOff(const lumo::LabelLayout& layout) {
-  if (layout.leftOffBytes == 0) return;
-  Report("warning: " + std::to_string(layout.leftOffCharacters) + " characters (" +
-         std::to_string(layout.leftOffBytes) + " bytes) of the text did not fit on the label");
+// INPUT as the window takes its start-up, a paste or a drop: nothing is the
+// start-up prompt, "-" standard input, a name ending in ".txt" a text file,
+// anything else a folder. A folder that exists but cannot be listed makes an
+// empty label, with a warning; one that does not exist is an error.
+std::optional<Failure> TakeInput(lumo::LabelSession& session,
+                                 const std::optional<std::string>& input) {
+  if (!input) {
+    session.SetLabelText(std::string(lumo::kStartupPrompt));
+    return std::nullopt;
+  }
+  if (*input == "-") {
+    lumo::Result<std::string> pasted =
+        lumo::ReadPastedText(STDIN_FILENO, session.canvas().geometry.textCapacity);
+    if (!pasted) return lumo::cli::FailureOf(pasted.error());
+    session.SetLabelText(std::move(*pasted));
+    return std::nullopt;
+  }
+  if (lumo::HasTxtExtension(*input)) {
+    const lumo::Result<void> taken = session.TakeTextFile(*input);
+    if (!taken) return lumo::cli::FailureOf(taken.error());
+    return std::nullopt;
+  }
+  const lumo::Result<void> listed = session.TakeFolder(*input);
+  if (!listed && listed.error().reason != lumo::ErrorReason::Unlistable) {
+    return lumo::cli::FailureOf(listed.error());
+  }
+  if (!listed) Report(lumo::cli::ListingWarning(listed.error()));
+  return std::nullopt;
+}
+
+// Where the numbered file goes: the folder given, or the current directory.
+lumo::Result<std::filesystem::path, Failure> OutputDirectory(const lumo::cli::CommandLine& line) {
+  if (line.outputDir) return std::filesystem::path(*line.outputDir);
+  std::error_code error;
+  std::filesystem::path current = std::filesystem::current_path(error);
+  if (error)
+    return Failure{lumo::cli::kExitFailed, "cannot find the current directory: " + error.message()};
+  return current;
 }
 
 int Run(std::span<const std::string_view> args) {
-  const lumo::Result<lumo::cli::CommandLine> parsed = lumo::cli::ParseCommandLine(args);
-  if (!parsed) {
-    Report(parsed.error().message);
-    return kExitUsage;
-  }
+  const auto parsed = lumo::cli::ParseCommandLine(args);
+  if (!parsed) return Stop(parsed.error());
   const lumo::cli::CommandLine& line = *parsed;
   if (line.help) return WriteStdout(lumo::cli::UsageText());
   if (line.version) return WriteStdout("lumo-render " LUMO_VERSION "\n");
 
-  const auto resolved = lumo::cli::ResolveSettings(line);
-  if (!resolved) {
-    Report(resolved.error().message);
-    return resolved.error().exitStatus;
+  const auto settings = lumo::cli::ResolveSettings(line);
+  if (!settings) return Stop(settings.error());
+  const auto directory = OutputDirectory(line);
+  if (!directory) return Stop(directory.error());
+  lumo::LabelSession session(*directory);
+  // Resolved settings always give a canvas.
+  if (const lumo::Result<void> created = session.CreateCanvas(*settings); !created) {
+    return Stop(lumo::cli::FailureOf(created.error()));
   }
-  const auto& [settings, geometry] = *resolved;
-  lumo::Result<lumo::cli::LabelInput> input =
-      lumo::cli::ReadLabelInput(line.input, geometry.textCapacity);
-  if (!input) {
-    Report(input.error().message);
-    return kExitUnreadableOrUnwritable;
-  }
-  if (!input->warning.empty()) Report(input->warning);
+  if (const std::optional<Failure> failed = TakeInput(session, line.input)) return Stop(*failed);
 
   // A layout needs the canvas's geometry only, neither pixels nor a face.
-  if (line.layout)
-    return WriteStdout(LayoutText(lumo::ComposeLabel(geometry, settings, input->text)));
-
-  if (const std::optional<lumo::Error> problem = lumo::LabelFaceProblem()) {
-    Report(problem->message);
-    return kExitUnreadableOrUnwritable;
+  if (line.layout) return WriteStdout(LayoutText(session.LayOutLabel()));
+  if (!session.face()) return Stop(lumo::cli::FailureOf(session.face().error()));
+  const auto saved = session.RenderAndSave(line.format);
+  if (!saved) return Stop(lumo::cli::FailureOf(saved.error()));
+  // Text that does not fit is no error, but a script should hear of it.
+  if (const lumo::LabelLayout& layout = session.layout(); layout.leftOffBytes > 0) {
+    Report("warning: " + std::to_string(layout.leftOffCharacters) + " characters (" +
+           std::to_string(layout.leftOffBytes) + " bytes) of the text did not fit on the label");
   }
-  std::filesystem::path directory;
-  if (line.outputDir) {
-    directory = *line.outputDir;
-  } else {
-    std::error_code error;
-    directory = std::filesystem::current_path(error);
-    if (error) {
-      Report("cannot find the current directory: " + error.message());
-      return kExitUnreadableOrUnwritable;
-    }
-  }
-  // The vector formats draw from the layout; only the raster ones need pixels.
-  lumo::LabelCanvas canvas;
-  canvas.geometry = geometry;
-  lumo::LabelLayout layout;
-  if (lumo::IsRaster(line.format)) {
-    canvas = lumo::LabelCanvas(geometry);
-    layout = lumo::RenderLabel(canvas, settings, input->text);
-  } else {
-    layout = lumo::ComposeLabel(geometry, settings, input->text);
-  }
-  const auto saved =
-      lumo::SaveLabel(line.format, {canvas, layout, settings.resolutionDpi}, directory);
-  if (!saved) {
-    Report(saved.error().message);
-    return kExitUnreadableOrUnwritable;
-  }
-  ReportLeftOff(layout);
   return WriteStdout(lumo::Printable(saved->string()) + "\n");
 }
 
@@ -147,5 +147,5 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     Report(error.what());
   }
-  return kExitUnreadableOrUnwritable;
+  return lumo::cli::kExitFailed;
 }

@@ -2,7 +2,7 @@
 #include "AcceptanceRules.h"
 
 #include "CanvasGeometry.h"
-#include "Truncate.h"
+#include "Int32Arithmetic.h"
 
 namespace lumo {
 
@@ -16,38 +16,38 @@ EnteredSettings ToEntered(const LabelSettings& settings) noexcept {
 }
 
 LabelSettings FromEntered(const EnteredSettings& values) noexcept {
-  return {static_cast<double>(values[0]),
-          static_cast<double>(values[1]),
-          values[2],
-          values[3],
-          values[4],
-          values[5]};
+  return {static_cast<double>(values.diameter),
+          static_cast<double>(values.resolution),
+          values.charsPerCircle,
+          values.ringCount,
+          values.firstRing,
+          values.usedRings};
 }
 
-RuleVerdicts CheckAcceptanceRules(const EnteredSettings& entered) noexcept {
-  const auto [diameter, resolution, chars, rings, first, used] = entered;
-  return {kDiameterRule.contains(diameter), kResolutionRule.contains(resolution),
-          kCharsPerCircleRule.contains(chars),
-          WrappingSum(first, used) <= rings && kRingCountRule.contains(rings) && used > 0};
+RuleVerdicts CheckAcceptanceRules(const EnteredSettings& e) noexcept {
+  return {kDiameterRule.contains(e.diameter), kResolutionRule.contains(e.resolution),
+          kCharsPerCircleRule.contains(e.charsPerCircle),
+          WrappingSum(e.firstRing, e.usedRings) <= e.ringCount &&
+              kRingCountRule.contains(e.ringCount) && e.usedRings > 0};
 }
 
 EnteredSettings ApplyAcceptanceRules(const EnteredSettings& loaded,
                                      const EnteredSettings& entered) noexcept {
   EnteredSettings result = loaded;
   const RuleVerdicts verdicts = CheckAcceptanceRules(entered);
-  if (verdicts.diameter) result[0] = entered[0];
-  if (verdicts.resolution) result[1] = entered[1];
-  if (verdicts.charsPerCircle) result[2] = entered[2];
+  if (verdicts.diameter) result.diameter = entered.diameter;
+  if (verdicts.resolution) result.resolution = entered.resolution;
+  if (verdicts.charsPerCircle) result.charsPerCircle = entered.charsPerCircle;
   if (verdicts.ringGroup) {
-    result[3] = entered[3];
-    result[4] = entered[4];
-    result[5] = entered[5];
+    result.ringCount = entered.ringCount;
+    result.firstRing = entered.firstRing;
+    result.usedRings = entered.usedRings;
   }
   // Each rule alone lets through a canvas that cannot be made (599 mm at
   // 23999 dpi); such a pair keeps the values the dialog was opened with.
   if (!ComputeCanvasGeometry(FromEntered(result))) {
-    result[0] = loaded[0];
-    result[1] = loaded[1];
+    result.diameter = loaded.diameter;
+    result.resolution = loaded.resolution;
   }
   return result;
 }

@@ -9,8 +9,22 @@
 
 namespace lumo {
 
-// The six whole numbers of the settings dialog, in the order of LabelSettings.
-using EnteredSettings = std::array<std::int32_t, 6>;
+// The six whole numbers of the settings dialog, one per setting.
+struct EnteredSettings {
+  std::int32_t diameter = 0;
+  std::int32_t resolution = 0;
+  std::int32_t charsPerCircle = 0;
+  std::int32_t ringCount = 0;
+  std::int32_t firstRing = 0;
+  std::int32_t usedRings = 0;
+
+  friend bool operator==(const EnteredSettings&, const EnteredSettings&) = default;
+};
+
+// The fields in the order of LabelSettings, which is the dialog's tab order.
+inline constexpr std::array<std::int32_t EnteredSettings::*, 6> kEnteredFields = {
+    &EnteredSettings::diameter,  &EnteredSettings::resolution, &EnteredSettings::charsPerCircle,
+    &EnteredSettings::ringCount, &EnteredSettings::firstRing,  &EnteredSettings::usedRings};
 
 // The dialog's view of settings: the two doubles truncated toward zero.
 // Values beyond the int32 range (only possible from a settings file) saturate.

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "Truncate.h"
+#include "Int32Arithmetic.h"
 
 namespace lumo {
 
@@ -18,13 +18,19 @@ std::optional<CanvasGeometry> ComputeCanvasGeometry(const LabelSettings& setting
   CanvasGeometry geometry;
   geometry.outerRadiusPx = outerRadius;
   const std::int32_t side = twoR >= 1.0 ? static_cast<std::int32_t>(twoR) : 0;
-  geometry.canvasRect = {0, 0, side, side};
-  geometry.imageSize = 4 * side * side;
+  geometry.canvasRect = {side, side};
   // In 32-bit arithmetic that wraps, as the capacity has always been taken;
   // the dialog's rules keep it at 4 or more.
   geometry.textCapacity =
       WrappingProduct(WrappingProduct(settings.usedRings, settings.charsPerCircle), 2);
   return geometry;
+}
+
+Error NoCanvasFor(const LabelSettings& settings) {
+  Error error(ErrorReason::SettingsNoCanvas);
+  error.diameterMm = settings.diameterMm;
+  error.resolutionDpi = settings.resolutionDpi;
+  return error;
 }
 
 }  // namespace lumo

@@ -1,29 +1,26 @@
 // The numbers a label's canvas derives from the settings: outer radius,
-// canvas rectangle, image size and text capacity.
+// canvas rectangle and text capacity.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
 #include "LabelSettings.h"
+#include "Result.h"
 
 namespace lumo {
 
+// The canvas rectangle (0, 0, width, height): its origin is always the corner.
 struct CanvasRect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
 
-  [[nodiscard]] std::int32_t width() const noexcept { return right - left; }
-  [[nodiscard]] std::int32_t height() const noexcept { return bottom - top; }
   friend bool operator==(const CanvasRect&, const CanvasRect&) = default;
 };
 
 struct CanvasGeometry {
   double outerRadiusPx = 0.0;
-  CanvasRect canvasRect;          // (0, 0, side, side); side 0 when 2R is below 1
-  std::int32_t imageSize = 0;     // bytes at one plane of 32 bits per pixel
+  CanvasRect canvasRect;          // side x side; side 0 when 2R is below 1
   std::int32_t textCapacity = 0;  // bytes of text the composer keeps
 
   friend bool operator==(const CanvasGeometry&, const CanvasGeometry&) = default;
@@ -38,5 +35,9 @@ inline constexpr std::int32_t kMaxCanvasSide = 8191;
 // kMaxCanvasSide. A side of 0 or less gives an empty canvas.
 [[nodiscard]] std::optional<CanvasGeometry> ComputeCanvasGeometry(
     const LabelSettings& settings) noexcept;
+
+// Why `settings` give no canvas: SettingsNoCanvas with their diameter and
+// resolution.
+[[nodiscard]] Error NoCanvasFor(const LabelSettings& settings);
 
 }  // namespace lumo

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "CodePage932.h"
-#include "Truncate.h"
+#include "Int32Arithmetic.h"
 
 namespace lumo {
 namespace {
@@ -29,8 +29,8 @@ std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& set
   const std::int32_t ringCount = settings.ringCount;
   const double startAngle = startDegrees * kDegreesToRadians;
   const double endAngle = startAngle - sweepDegrees * kDegreesToRadians;
-  const std::int32_t cx = canvas.canvasRect.width() / 2;
-  const std::int32_t cy = canvas.canvasRect.height() / 2;
+  const std::int32_t cx = canvas.canvasRect.width / 2;
+  const std::int32_t cy = canvas.canvasRect.height / 2;
   const double outerRadius = canvas.outerRadiusPx;
   // Neither a ring pitch nor a step exists for these; the walk would not end
   // (a negative pitch grows the radius) or would place nothing.

@@ -34,18 +34,23 @@ std::optional<LabelSettings> DecodeSettings(std::span<const std::uint8_t> bytes)
                        int32At(28)};
 }
 
-Result<LabelSettings, SettingsFileError> LoadSettingsFile(const std::filesystem::path& path) {
-  using Reason = SettingsFileError::Reason;
+Result<LabelSettings> LoadSettingsFile(const std::filesystem::path& path) {
   // Whatever follows the 32nd byte is not part of the settings and not read.
   const Result<FileStart> start = ReadFileStart(path, kSettingsFileSize);
-  if (!start) return SettingsFileError{Reason::Unreadable, start.error().errnum, start.error().message, 0, {}};
+  if (!start) return start.error();
   const std::string& bytes = start->bytes;
   const auto decoded =
       DecodeSettings(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-  if (!decoded) return SettingsFileError{Reason::TooShort, 0, {}, bytes.size(), {}};
+  if (!decoded) {
+    Error tooShort(ErrorReason::SettingsTooShort, 0, path.string());
+    tooShort.size = bytes.size();
+    return tooShort;
+  }
   // Other values are taken as they are; these two would leave nothing to draw on.
   if (!ComputeCanvasGeometry(*decoded)) {
-    return SettingsFileError{Reason::NoCanvas, 0, {}, bytes.size(), *decoded};
+    Error noCanvas = NoCanvasFor(*decoded);
+    noCanvas.path = path.string();
+    return noCanvas;
   }
   return *decoded;
 }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <string>
 #include <span>
 
 #include "LabelSettings.h"
@@ -25,24 +24,10 @@ using SettingsBytes = std::array<std::uint8_t, kSettingsFileSize>;
 // they are (no range check). Fewer than 32 bytes give nothing.
 [[nodiscard]] std::optional<LabelSettings> DecodeSettings(std::span<const std::uint8_t> bytes);
 
-// Why a settings file was not taken.
-struct SettingsFileError {
-  enum class Reason {
-    Unreadable,  // missing, a folder, no permission, a read error: see errnum
-    TooShort,    // fewer than 32 bytes: see size
-    NoCanvas,    // its diameter and resolution give no canvas that can be made
-  };
-  Reason reason = Reason::Unreadable;
-  int errnum = 0;
-  std::string message;  // for Unreadable: one line naming the file and why
-  std::size_t size = 0;
-  LabelSettings settings;  // the values read, for NoCanvas
-};
-
-// Opens a settings file. Its values are taken as they are, except that a
-// diameter and resolution that give no canvas (not finite, or beyond the
-// canvas limit) refuse the file.
-[[nodiscard]] Result<LabelSettings, SettingsFileError> LoadSettingsFile(
-    const std::filesystem::path& path);
+// Opens a settings file. Its values are taken as they are, except that a file
+// that cannot be read whole (SettingsTooShort) or whose diameter and
+// resolution give no canvas (SettingsNoCanvas: not finite, or beyond the
+// canvas limit) is refused.
+[[nodiscard]] Result<LabelSettings> LoadSettingsFile(const std::filesystem::path& path);
 
 }  // namespace lumo

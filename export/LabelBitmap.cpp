@@ -6,19 +6,18 @@
 
 #include <algorithm>
 #include <bit>
-#include <limits>
 #include <span>
 #include <vector>
 
+#include "Int32Arithmetic.h"
 #include "Io.h"
 #include "LittleEndian.h"
-#include "Truncate.h"
 
 namespace lumo {
 
 // The surface's rows already hold the file's byte order on a little-endian
 // machine, so they go to the kernel without a copy.
-int WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi) {
+Result<void> WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi) {
   BitmapHeader header = EncodeBitmapHeader(image, resolutionDpi);
   const std::size_t rowBytes = static_cast<std::size_t>(image.width()) * sizeof(Pixel);
   std::vector<std::uint8_t> converted;
@@ -71,22 +70,6 @@ BitmapHeader EncodeBitmapHeader(const Surface& image, double resolutionDpi) {
   PutLittleEndian<4>(out + 42, pixelsPerMetre);
   // Reserved fields, compression (BI_RGB) and colour counts stay 0.
   return header;
-}
-
-Result<std::filesystem::path> SaveLabelBitmap(const Surface& image, double resolutionDpi,
-                                              const std::filesystem::path& directory) {
-  if (image.empty()) {
-    return Error{"the label has no pixels (its diameter and resolution give a canvas of size 0)"};
-  }
-  // The header's size fields are 32 bits wide; a canvas within the canvas limit
-  // stays far below that.
-  const std::uint64_t fileBytes =
-      kBitmapHeaderSize + std::uint64_t{sizeof(Pixel)} * image.pixels().size();
-  if (fileBytes > std::numeric_limits<std::uint32_t>::max()) {
-    return Error{"the label is too large for a bitmap file"};
-  }
-  return WriteNumberedFile(directory, "bmp",
-                           [&](int fd) { return WriteLabelBitmap(fd, image, resolutionDpi); });
 }
 
 }  // namespace lumo

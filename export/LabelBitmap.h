@@ -5,10 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <string>
 
-#include "FileWrite.h"
 #include "Result.h"
 #include "Surface.h"
 
@@ -27,17 +24,7 @@ using BitmapHeader = std::array<std::uint8_t, kBitmapHeaderSize>;
 // bits per pixel, rows bottom first.
 [[nodiscard]] BitmapHeader EncodeBitmapHeader(const Surface& image, double resolutionDpi);
 
-// Writes the file's bytes (header, then rows bottom first) to `fd`; returns 0
-// or an errno.
-[[nodiscard]] int WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi);
-
-// Writes `image` under the first free name of the series in `directory` and
-// returns the file's path; a name that exists in any form (file, folder,
-// dangling link, unreadable) is taken. A file is never overwritten or emptied,
-// and a failed write leaves no file. An empty image (no pixels) and a full
-// series write nothing.
-[[nodiscard]] Result<std::filesystem::path> SaveLabelBitmap(const Surface& image,
-                                                            double resolutionDpi,
-                                                            const std::filesystem::path& directory);
+// Writes the file's bytes (header, then rows bottom first) to `fd`.
+[[nodiscard]] Result<void> WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi);
 
 }  // namespace lumo

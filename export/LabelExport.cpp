@@ -1,5 +1,9 @@
-// Chooses the writer for a format; the files themselves are FileWrite's.
+// Chooses the writer for a format; the files themselves are SafeWrite's.
 #include "LabelExport.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
 
 #include "LabelBitmap.h"
 #include "LabelPng.h"
@@ -10,15 +14,22 @@ namespace {
 
 // Why the label cannot be written at all, before any file is made.
 std::optional<Error> Unwritable(LabelFormat format, const LabelPicture& picture) {
-  if (picture.canvas.geometry.canvasRect.width() <= 0) {
-    return Error{"the label has no pixels (its diameter and resolution give a canvas of size 0)"};
+  const std::int32_t side = picture.canvas.geometry.canvasRect.width;
+  if (side <= 0) return Error(ErrorReason::NoPixels);
+  if (format == LabelFormat::Bmp) {
+    // The header's size fields are 32 bits wide; a canvas within the canvas
+    // limit stays far below that.
+    const std::uint64_t fileBytes = kBitmapHeaderSize + std::uint64_t{4} * side * side;
+    if (fileBytes > std::numeric_limits<std::uint32_t>::max()) {
+      return Error(ErrorReason::TooLarge);
+    }
   }
-  if (!IsRaster(format)) return VectorFaceProblem();
+  if (!IsRaster(format) && !picture.face) return picture.face.error();
   return std::nullopt;
 }
 
 FileWriter WriterFor(LabelFormat format, const LabelPicture& picture) {
-  const VectorPage page{picture.canvas.geometry.canvasRect.width(), picture.resolutionDpi};
+  const VectorPage page{picture.canvas.geometry.canvasRect.width, picture.resolutionDpi};
   switch (format) {
     case LabelFormat::Bmp:
       return [&picture](int fd) {
@@ -29,28 +40,28 @@ FileWriter WriterFor(LabelFormat format, const LabelPicture& picture) {
         return WriteLabelPng(fd, picture.canvas.image, picture.resolutionDpi);
       };
     case LabelFormat::Pdf:
-      return [&picture, page](int fd) { return WriteLabelPdf(fd, picture.layout, page); };
+      return [&picture, page](int fd) {
+        return WriteLabelPdf(fd, picture.layout, page, **picture.face);
+      };
     case LabelFormat::Svg:
       break;
   }
-  return [&picture, page](int fd) { return WriteLabelSvg(fd, picture.layout, page); };
+  return
+      [&picture, page](int fd) { return WriteLabelSvg(fd, picture.layout, page, **picture.face); };
 }
 
 }  // namespace
 
 Result<std::filesystem::path> SaveLabel(LabelFormat format, const LabelPicture& picture,
                                         const std::filesystem::path& directory) {
-  if (format == LabelFormat::Bmp) {
-    return SaveLabelBitmap(picture.canvas.image, picture.resolutionDpi, directory);
-  }
   if (std::optional<Error> problem = Unwritable(format, picture)) return *std::move(problem);
   return WriteNumberedFile(directory, FormatName(format), WriterFor(format, picture));
 }
 
-Result<std::filesystem::path> ExportLabel(LabelFormat format, const LabelPicture& picture,
-                                          const std::filesystem::path& path) {
+Result<void> ExportLabel(LabelFormat format, const LabelPicture& picture,
+                         const std::filesystem::path& path) {
   if (std::optional<Error> problem = Unwritable(format, picture)) return *std::move(problem);
-  return WriteReplacingFile(path, WriterFor(format, picture));
+  return ReplaceFile(path, WriterFor(format, picture));
 }
 
 }  // namespace lumo

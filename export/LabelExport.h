@@ -3,33 +3,36 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 
-#include "FileWrite.h"
 #include "LabelCanvas.h"
+#include "LabelFace.h"
 #include "LabelFormat.h"
 #include "LabelLayout.h"
 #include "Result.h"
+#include "SafeWrite.h"
 
 namespace lumo {
 
 // A label as drawn: the canvas (for a vector format only its geometry need be
-// set) and the layout drawn on it.
+// set), the layout drawn on it, and the face it was drawn with.
 struct LabelPicture {
   const LabelCanvas& canvas;
   const LabelLayout& layout;
   double resolutionDpi = 0;
+  const Result<std::shared_ptr<LabelFace>>& face;
 };
 
 // Writes the next free lumoNNN.<format> in `directory`, as WriteNumberedFile.
-// A canvas without pixels writes nothing.
+// A canvas without pixels (NoPixels), a bitmap beyond its size fields
+// (TooLarge) and a vector format without a face write nothing.
 [[nodiscard]] Result<std::filesystem::path> SaveLabel(LabelFormat format,
                                                       const LabelPicture& picture,
                                                       const std::filesystem::path& directory);
 
 // Writes the label to `path`, replacing a file there only once the new one is
 // complete.
-[[nodiscard]] Result<std::filesystem::path> ExportLabel(LabelFormat format,
-                                                        const LabelPicture& picture,
-                                                        const std::filesystem::path& path);
+[[nodiscard]] Result<void> ExportLabel(LabelFormat format, const LabelPicture& picture,
+                                       const std::filesystem::path& path);
 
 }  // namespace lumo

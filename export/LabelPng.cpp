@@ -3,7 +3,6 @@
 #include "LabelPng.h"
 
 #include <png.h>
-#include <sys/uio.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -65,8 +64,7 @@ bool Encode(png_structp png, png_infop info, const Surface& image, double resolu
   png_write_info(png, info);
   std::uint8_t* grey = out.row.data();
   for (int y = 0; y < image.height(); ++y) {
-    const Pixel* pixels = image.row(y).data();
-    for (int x = 0; x < image.width(); ++x) grey[x] = static_cast<std::uint8_t>(pixels[x] >> 8);
+    GreyRow(image.row(y), grey);
     png_write_row(png, grey);
   }
   png_write_end(png, info);
@@ -75,13 +73,13 @@ bool Encode(png_structp png, png_infop info, const Surface& image, double resolu
 
 }  // namespace
 
-int WriteLabelPng(int fd, const Surface& image, double resolutionDpi) {
+Result<void> WriteLabelPng(int fd, const Surface& image, double resolutionDpi) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, &OnError, &OnWarning);
-  if (png == nullptr) return ENOMEM;
+  if (png == nullptr) return WriteFailure(ENOMEM);
   png_infop info = png_create_info_struct(png);
   if (info == nullptr) {
     png_destroy_write_struct(&png, nullptr);
-    return ENOMEM;
+    return WriteFailure(ENOMEM);
   }
   Output out;
   bool encoded = false;
@@ -92,9 +90,8 @@ int WriteLabelPng(int fd, const Surface& image, double resolutionDpi) {
   } catch (const std::bad_alloc&) {
   }
   png_destroy_write_struct(&png, &info);
-  if (!encoded) return ENOMEM;
-  iovec piece{out.bytes.data(), out.bytes.size()};
-  return WriteAll(fd, {&piece, 1});
+  if (!encoded) return WriteFailure(ENOMEM);
+  return WriteAll(fd, std::span(reinterpret_cast<const char*>(out.bytes.data()), out.bytes.size()));
 }
 
 }  // namespace lumo

@@ -1,13 +1,11 @@
 // Vector pages through cairo, drawn from the raster's own glyph placement
-// (PlaceGlyph) so that the page and the bitmap agree pixel for pixel.
+// (LabelFace::Locate) so that the page and the bitmap agree pixel for pixel.
 #include "LabelVector.h"
 
 #include <cairo-ft.h>
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <sys/uio.h>
 
 #include <array>
@@ -21,66 +19,14 @@
 #include <new>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "CodePage932.h"
-#include "FontFace.h"
-#include "FontLocation.h"
+#include "FreeTypeFace.h"
 #include "Io.h"
 
 namespace lumo {
 namespace {
-
-// The FreeType library and face behind cairo's font face. cairo may keep the
-// font face in its caches after the last page is done, so the face belongs
-// to it: cairo calls Release when it lets go, which frees the face before
-// the library it was made from.
-struct FreeTypeFace {
-  FT_Library library = nullptr;
-  FT_Face face = nullptr;
-
-  static void Release(void* owner) {
-    std::unique_ptr<FreeTypeFace> handles(static_cast<FreeTypeFace*>(owner));
-    if (handles->face != nullptr) FT_Done_Face(handles->face);
-    if (handles->library != nullptr) FT_Done_FreeType(handles->library);
-  }
-};
-
-struct VectorFace {
-  cairo_font_face_t* face = nullptr;  // never destroyed: used for the process's life
-  double unitsPerEm = 0;
-  std::optional<Error> problem;
-};
-
-VectorFace LoadFace() {
-  const Result<FontLocation>& location = LabelFaceLocation();
-  if (!location) return {nullptr, 0, location.error()};
-  const Error unusable{"cannot load the face " + location->path +
-                       " (set LUMO_FONT to a TrueType or OpenType font file)"};
-  auto handles = std::make_unique<FreeTypeFace>();
-  if (FT_Init_FreeType(&handles->library) != 0 ||
-      FT_New_Face(handles->library, location->path.c_str(), location->index, &handles->face) != 0) {
-    FreeTypeFace::Release(handles.release());
-    return {nullptr, 0, unusable};
-  }
-  const double unitsPerEm = handles->face->units_per_EM;
-  cairo_font_face_t* face =
-      cairo_ft_font_face_create_for_ft_face(handles->face, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP);
-  static cairo_user_data_key_t ownerKey;
-  if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS ||
-      cairo_font_face_set_user_data(face, &ownerKey, handles.get(), &FreeTypeFace::Release) !=
-          CAIRO_STATUS_SUCCESS) {
-    cairo_font_face_destroy(face);
-    FreeTypeFace::Release(handles.release());
-    return {nullptr, 0, unusable};
-  }
-  (void)handles.release();  // cairo owns it now
-  return {face, unitsPerEm, std::nullopt};
-}
-
-const VectorFace& Face() {
-  static const VectorFace face = LoadFace();
-  return face;
-}
 
 // The page's bytes as cairo produces them; written with one call at the end.
 cairo_status_t Collect(void* closure, const unsigned char* data, unsigned int length) {
@@ -118,7 +64,7 @@ void SetFontOptions(cairo_t* cr) {
   cairo_font_options_destroy(options);
 }
 
-// One glyph over its white cell, as PlaceGlyph places it.
+// One glyph over its white cell, as LabelFace::Locate places it.
 void DrawGlyph(cairo_t* cr, const GlyphGeometry& g, double unitsPerEm) {
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_move_to(cr, g.cell[0][0], g.cell[0][1]);
@@ -157,7 +103,8 @@ using SurfaceHandle = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 // direction, which keeps it small and quick to write.
 class UprightGlyphs {
  public:
-  explicit UprightGlyphs(double unitsPerEm) : unitsPerEm_(unitsPerEm) {}
+  UprightGlyphs(cairo_font_face_t* face, double unitsPerEm)
+      : face_(face), unitsPerEm_(unitsPerEm) {}
   // To be destroyed after the page. cairo 1.16's SVG surface takes a
   // reference to every recorded source but the last and never gives it back;
   // once the page is gone nothing can use one, so such a leftover is released.
@@ -183,7 +130,7 @@ class UprightGlyphs {
     cairo_t* cr = cairo_create(recorded.get());
     cairo_translate(cr, margin, margin);
     SetFontOptions(cr);
-    cairo_set_font_face(cr, Face().face);
+    cairo_set_font_face(cr, face_);
     DrawGlyph(cr, g, unitsPerEm_);
     cairo_destroy(cr);
     return recorded.get();
@@ -191,69 +138,98 @@ class UprightGlyphs {
 
  private:
   using Key = std::tuple<std::int32_t, std::int32_t, std::array<char, 2>, std::uint8_t>;
+  cairo_font_face_t* face_;
   double unitsPerEm_;
   std::map<Key, SurfaceHandle> recordings_;
 };
 
-// The glyphs in order, each over its white cell. `pixel` is the length of a
-// canvas pixel in the surface's unit.
-void DrawLayout(cairo_t* cr, const LabelLayout& layout, double pixel, UprightGlyphs& uprights) {
-  cairo_scale(cr, pixel, pixel);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_paint(cr);
+// Where a glyph lands on the canvas, and where it would land upright at the
+// origin, as the raster places both.
+struct Located {
+  const PlacedGlyph* glyph;
+  PlacedGlyph upright;
+  GlyphGeometry placed;
+  GlyphGeometry local;
+};
+
+// Every glyph with a cell at least a pixel high (as in the raster, a smaller
+// one has nothing to show), located before cairo borrows the face.
+std::vector<Located> LocateGlyphs(const LabelLayout& layout, const LabelFace& face) {
+  std::vector<Located> located;
+  located.reserve(layout.glyphs.size());
   for (const PlacedGlyph& glyph : layout.glyphs) {
-    // As in the raster: a cell less than a pixel high has nothing to show.
     if (glyph.font.height <= 0) continue;
     PlacedGlyph upright = glyph;
     upright.x = 0;
     upright.y = 0;
     upright.font.escapement = 0;
-    const std::optional<GlyphGeometry> placed = PlaceGlyph(glyph);
-    const std::optional<GlyphGeometry> local = PlaceGlyph(upright);
-    if (!placed || !local) return;
+    located.push_back({&glyph, upright, face.Locate(glyph), face.Locate(upright)});
+  }
+  return located;
+}
+
+// The glyphs in order, each over its white cell. `pixel` is the length of a
+// canvas pixel in the surface's unit.
+void DrawLayout(cairo_t* cr, const std::vector<Located>& located, double pixel,
+                UprightGlyphs& uprights) {
+  cairo_scale(cr, pixel, pixel);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  for (const Located& each : located) {
     // The turn and the reference point, read from where the raster puts the
     // cell: its left edge runs from the reference point down the turned frame.
-    const double height = glyph.font.height;
-    const double sinT = (placed->cell[3][0] - placed->cell[0][0]) / height;
-    const double cosT = (placed->cell[3][1] - placed->cell[0][1]) / height;
+    const double height = each.glyph->font.height;
+    const GlyphGeometry& placed = each.placed;
+    const double sinT = (placed.cell[3][0] - placed.cell[0][0]) / height;
+    const double cosT = (placed.cell[3][1] - placed.cell[0][1]) / height;
     cairo_matrix_t turn;
-    cairo_matrix_init(&turn, cosT, -sinT, sinT, cosT, placed->cell[0][0], placed->cell[0][1]);
+    cairo_matrix_init(&turn, cosT, -sinT, sinT, cosT, placed.cell[0][0], placed.cell[0][1]);
     // Glyphs reach at most about an em beyond their cell.
     const double margin = height;
     cairo_save(cr);
     cairo_transform(cr, &turn);
-    cairo_set_source_surface(cr, uprights.Get(upright, *local, margin), -margin, -margin);
+    cairo_set_source_surface(cr, uprights.Get(each.upright, each.local, margin), -margin, -margin);
     cairo_paint(cr);
     cairo_restore(cr);
   }
 }
 
-int ErrnoOf(cairo_status_t status) { return status == CAIRO_STATUS_NO_MEMORY ? ENOMEM : EIO; }
+Error DrawingFailed(cairo_status_t status) {
+  return WriteFailure(status == CAIRO_STATUS_NO_MEMORY ? ENOMEM : EIO);
+}
 
 // Draws the page on `surface`, finishes it and writes what it produced.
-int Finish(cairo_surface_t* surface, const std::string& bytes, int fd, const LabelLayout& layout,
-           double pixel) {
-  // The recorded glyphs outlive the page: cairo's SVG surface copies a source
-  // destroyed before the page is finished, and never frees that copy.
-  UprightGlyphs uprights(Face().unitsPerEm);
-  cairo_t* cr = cairo_create(surface);
-  DrawLayout(cr, layout, pixel, uprights);
-  cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  cairo_surface_finish(surface);
+Result<void> Finish(cairo_surface_t* surface, const std::string& bytes, int fd,
+                    const LabelLayout& layout, double pixel, const LabelFace& face) {
+  const std::vector<Located> located = LocateGlyphs(layout, face);
+  cairo_status_t status = CAIRO_STATUS_SUCCESS;
+  {
+    // cairo draws with the face, and writes its subsets when the page is finished.
+    const LabelFace::Lease lease(face);
+    cairo_font_face_t* cairoFace = cairo_ft_font_face_create_for_ft_face(
+        FreeTypeFaceOf(lease), FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP);
+    {
+      // The recorded glyphs outlive the page: cairo's SVG surface copies a
+      // source destroyed before the page is finished, and never frees that copy.
+      UprightGlyphs uprights(cairoFace, face.unitsPerEm());
+      cairo_t* cr = cairo_create(surface);
+      DrawLayout(cr, located, pixel, uprights);
+      status = cairo_status(cr);
+      cairo_destroy(cr);
+      cairo_surface_finish(surface);
+    }
+    cairo_font_face_destroy(cairoFace);
+  }
   if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) return ErrnoOf(status);
-  iovec piece{const_cast<char*>(bytes.data()), bytes.size()};  // writev only reads
-  return WriteAll(fd, {&piece, 1});
+  if (status != CAIRO_STATUS_SUCCESS) return DrawingFailed(status);
+  return WriteAll(fd, std::span<const char>(bytes));
 }
 
 }  // namespace
 
-std::optional<Error> VectorFaceProblem() { return Face().problem; }
-
-int WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page) {
-  if (Face().problem) return EIO;
+Result<void> WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page,
+                           const LabelFace& face) {
   std::string bytes;
   const double points = page.side * 72.0 / page.resolutionDpi;
   cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(&Collect, &bytes, points, points);
@@ -271,11 +247,11 @@ int WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page) {
       cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);
     }
   }
-  return Finish(surface, bytes, fd, layout, 72.0 / page.resolutionDpi);
+  return Finish(surface, bytes, fd, layout, 72.0 / page.resolutionDpi, face);
 }
 
-int WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page) {
-  if (Face().problem) return EIO;
+Result<void> WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page,
+                           const LabelFace& face) {
   std::string bytes;
   // With millimetres as the document unit, cairo writes the size as given
   // followed by "mm", and the drawing's user unit is the millimetre.
@@ -283,7 +259,7 @@ int WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page) {
   cairo_surface_t* surface =
       cairo_svg_surface_create_for_stream(&Collect, &bytes, millimetres, millimetres);
   cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_MM);
-  return Finish(surface, bytes, fd, layout, 25.4 / page.resolutionDpi);
+  return Finish(surface, bytes, fd, layout, 25.4 / page.resolutionDpi, face);
 }
 
 }  // namespace lumo

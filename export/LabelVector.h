@@ -3,8 +3,7 @@
 // the raster, in the same order, so overlaps come out as in the bitmap.
 #pragma once
 
-#include <optional>
-
+#include "LabelFace.h"
 #include "LabelLayout.h"
 #include "Result.h"
 
@@ -16,14 +15,13 @@ struct VectorPage {
   double resolutionDpi = 0;
 };
 
-// Nothing when the face can be used for vector pages; otherwise why not.
-[[nodiscard]] std::optional<Error> VectorFaceProblem();
-
-// Each returns 0 or an errno (ENOMEM when the drawing library gives up, EIO
-// when it fails otherwise). In the PDF the glyphs are text mapped to Unicode,
-// so the label's text can be searched and copied. The SVG's width and height
-// are in millimetres.
-[[nodiscard]] int WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page);
-[[nodiscard]] int WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page);
+// Each draws the glyphs from `face` and fails as CannotWrite (ENOMEM when the
+// drawing library gives up, EIO when it fails otherwise). In the PDF the
+// glyphs are text mapped to Unicode, so the label's text can be searched and
+// copied. The SVG's width and height are in millimetres.
+[[nodiscard]] Result<void> WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page,
+                                         const LabelFace& face);
+[[nodiscard]] Result<void> WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page,
+                                         const LabelFace& face);
 
 }  // namespace lumo

@@ -6,8 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "CanvasGeometry.h"
 #include "CommandLine.h"
-#include "SettingsOverrides.h"
+#include "ResolveSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view all(reinterpret_cast<const char*>(data), size);
@@ -23,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   parsed->settingsFile.reset();
   const auto resolved = lumo::cli::ResolveSettings(*parsed);
   if (!resolved && resolved.error().exitStatus != 2) __builtin_trap();
-  if (resolved && !lumo::ComputeCanvasGeometry(resolved->settings)) __builtin_trap();
+  if (resolved && !lumo::ComputeCanvasGeometry(*resolved)) __builtin_trap();
   return 0;
 }

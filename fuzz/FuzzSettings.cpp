@@ -14,21 +14,21 @@ namespace {
 lumo::EnteredSettings Literally(const lumo::EnteredSettings& loaded,
                                 const lumo::EnteredSettings& e) {
   lumo::EnteredSettings out = loaded;
-  if (e[0] > 40 && e[0] < 600) out[0] = e[0];
-  if (e[1] > 60 && e[1] < 24000) out[1] = e[1];
-  if (e[2] > 1 && e[2] <= 300) out[2] = e[2];
-  std::int64_t sum = std::int64_t{e[4]} + e[5];
+  if (e.diameter > 40 && e.diameter < 600) out.diameter = e.diameter;
+  if (e.resolution > 60 && e.resolution < 24000) out.resolution = e.resolution;
+  if (e.charsPerCircle > 1 && e.charsPerCircle <= 300) out.charsPerCircle = e.charsPerCircle;
+  std::int64_t sum = std::int64_t{e.firstRing} + e.usedRings;
   if (sum > INT32_MAX) sum -= std::int64_t{1} << 32;
   if (sum < INT32_MIN) sum += std::int64_t{1} << 32;
-  if (sum <= e[3] && e[3] > 0 && e[3] < 80 && e[5] > 0) {
-    out[3] = e[3];
-    out[4] = e[4];
-    out[5] = e[5];
+  if (sum <= e.ringCount && e.ringCount > 0 && e.ringCount < 80 && e.usedRings > 0) {
+    out.ringCount = e.ringCount;
+    out.firstRing = e.firstRing;
+    out.usedRings = e.usedRings;
   }
   // A canvas side of more than 8191 pixels keeps both of the pair.
-  if (2.0 * (out[1] * static_cast<double>(out[0]) * 0.5 / 25.4) >= 8192.0) {
-    out[0] = loaded[0];
-    out[1] = loaded[1];
+  if (2.0 * (out.resolution * static_cast<double>(out.diameter) * 0.5 / 25.4) >= 8192.0) {
+    out.diameter = loaded.diameter;
+    out.resolution = loaded.resolution;
   }
   return out;
 }
@@ -43,10 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)lumo::ComputeCanvasGeometry(*settings);
   }
   if (size >= 48) {
-    lumo::EnteredSettings loaded{};
-    lumo::EnteredSettings entered{};
-    std::memcpy(loaded.data(), data, 24);
-    std::memcpy(entered.data(), data + 24, 24);
+    // Six 32-bit values each, in the order of the fields.
+    lumo::EnteredSettings loaded;
+    lumo::EnteredSettings entered;
+    for (std::size_t i = 0; i < lumo::kEnteredFields.size(); ++i) {
+      std::memcpy(&(loaded.*lumo::kEnteredFields[i]), data + 4 * i, 4);
+      std::memcpy(&(entered.*lumo::kEnteredFields[i]), data + 24 + 4 * i, 4);
+    }
     // What the dialog opens with always came from settings with a canvas.
     if (!lumo::ComputeCanvasGeometry(lumo::FromEntered(loaded))) return 0;
     if (lumo::ApplyAcceptanceRules(loaded, entered) != Literally(loaded, entered)) __builtin_trap();

@@ -17,8 +17,8 @@ Result<FontLocation> FindFace() {
   if (const char* file = std::getenv("LUMO_FONT"); file != nullptr && *file != '\0') {
     return FontLocation{file, 0};
   }
-  const Error none{std::string("no Japanese face found for \"") + kFaceName +
-                   "\" (fontconfig offers none; install fonts-ipafont-gothic or set LUMO_FONT)"};
+  Error none(ErrorReason::NoFace);
+  none.name = kFaceName;
   using PatternHandle = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
   const PatternHandle pattern(FcNameParse(reinterpret_cast<const FcChar8*>(kFaceName)),
                               &FcPatternDestroy);

@@ -1,28 +1,25 @@
 // The label canvas and the drawing of a layout.
 #include "LabelCanvas.h"
 
-#include "FontFace.h"
-#include "LabelComposer.h"
-
 namespace lumo {
 
-bool CreateCanvas(LabelCanvas& canvas, const LabelSettings& settings) {
+Result<void> CreateCanvas(LabelCanvas& canvas, const LabelSettings& settings) {
   const std::optional<CanvasGeometry> geometry = ComputeCanvasGeometry(settings);
-  if (!geometry) return false;
-  canvas = LabelCanvas(*geometry);
-  return true;
+  if (!geometry) {
+    return NoCanvasFor(settings);
+  }
+  canvas = LabelCanvas{*geometry, {}};
+  return {};
 }
 
-void DrawLabel(Surface& surface, const LabelLayout& layout) {
-  surface.FillWhite();
-  DrawGlyphs(surface, layout.glyphs);
-}
-
-LabelLayout RenderLabel(LabelCanvas& canvas, const LabelSettings& settings,
-                        std::string_view labelText) {
-  LabelLayout layout = ComposeLabel(canvas.geometry, settings, labelText);
-  DrawLabel(canvas.image, layout);
-  return layout;
+void DrawLabel(LabelCanvas& canvas, const LabelLayout& layout, const LabelFace* face) {
+  const CanvasRect& rect = canvas.geometry.canvasRect;
+  if (canvas.image.width() == rect.width && canvas.image.height() == rect.height) {
+    canvas.image.FillWhite();
+  } else {
+    canvas.image = Surface(rect.width, rect.height);
+  }
+  if (face != nullptr) face->Draw(canvas.image, layout.glyphs);
 }
 
 }  // namespace lumo

@@ -2,35 +2,29 @@
 // label layout onto it.
 #pragma once
 
-#include <string_view>
-
 #include "CanvasGeometry.h"
+#include "LabelFace.h"
 #include "LabelLayout.h"
 #include "LabelSettings.h"
+#include "Result.h"
 #include "Surface.h"
 
 namespace lumo {
 
 struct LabelCanvas {
-  LabelCanvas() = default;
-  // A white canvas of that geometry.
-  explicit LabelCanvas(const CanvasGeometry& canvasGeometry)
-      : geometry(canvasGeometry),
-        image(canvasGeometry.canvasRect.width(), canvasGeometry.canvasRect.height()) {}
-
   CanvasGeometry geometry;
+  // Made at the geometry's size when a label is first drawn on it, so that
+  // what needs only the geometry (a layout, a vector page) costs no pixels.
   Surface image;
 };
 
-// Rebuilds the canvas from `settings`: a white image and its geometry.
-// Beyond the canvas limit nothing is touched and the result is false.
-[[nodiscard]] bool CreateCanvas(LabelCanvas& canvas, const LabelSettings& settings);
+// Rebuilds the canvas from `settings`: the new geometry, and no image until
+// the next drawing. Settings that give no canvas (SettingsNoCanvas) leave the
+// canvas as it was.
+[[nodiscard]] Result<void> CreateCanvas(LabelCanvas& canvas, const LabelSettings& settings);
 
-// The label as `layout` has it: the surface filled white, then every glyph.
-void DrawLabel(Surface& surface, const LabelLayout& layout);
-
-// Lays out `labelText` for the canvas and draws it there.
-LabelLayout RenderLabel(LabelCanvas& canvas, const LabelSettings& settings,
-                        std::string_view labelText);
+// The label as `layout` has it: the image made or filled white, then every
+// glyph drawn with `face`; without a face the label stays white.
+void DrawLabel(LabelCanvas& canvas, const LabelLayout& layout, const LabelFace* face);
 
 }  // namespace lumo

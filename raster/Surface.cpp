@@ -15,6 +15,10 @@ Surface::Surface(int width, int height) {
 
 void Surface::FillWhite() { std::fill(pixels_.begin(), pixels_.end(), kWhite); }
 
+void GreyRow(std::span<const Pixel> row, std::uint8_t* out) noexcept {
+  for (const Pixel pixel : row) *out++ = static_cast<std::uint8_t>(pixel >> 8);
+}
+
 namespace {
 
 // The source span [first, last) that destination index `i` of `dstSize`

@@ -45,6 +45,10 @@ class Surface {
   std::vector<Pixel> pixels_;
 };
 
+// A label is drawn in greys only, so a pixel's green byte is its grey level;
+// writes one level per pixel of `row` to `out`.
+void GreyRow(std::span<const Pixel> row, std::uint8_t* out) noexcept;
+
 // Copies `src` whole onto the rectangle (dstX, dstY, dstWidth, dstHeight) of
 // `dst`, clipped to `dst`; only the visible part is computed. Shrinking keeps
 // dark strokes (per-channel minimum of the source pixels that fall together);

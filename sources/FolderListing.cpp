@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <numeric>
@@ -103,7 +102,9 @@ EntryTime CreationTime(std::optional<EntryTime> birth, EntryTime modified) noexc
 
 Result<std::vector<FolderEntry>> ReadFolderEntries(const std::string& folder) {
   const DirHandle dir(opendir(folder.c_str()));
-  if (!dir) return Error{"cannot list " + folder + ": " + std::strerror(errno), errno};
+  if (!dir) {
+    return Error(errno == ENOENT ? ErrorReason::NotFound : ErrorReason::Unlistable, errno, folder);
+  }
   std::vector<FolderEntry> entries;
   const int dirFd = dirfd(dir.get());
   // One pass: whatever the folder does meanwhile, only what was read is listed.
@@ -151,26 +152,22 @@ void OrderFolderEntries(std::vector<FolderEntry>& entries) {
   entries = std::move(ordered);
 }
 
-std::string FormatFolderListingLine(const FolderEntry& entry) {
+std::string FormatFolderListing(std::span<const FolderEntry> entries) {
   LocalTimeFormatter times;
-  std::string line;
-  AppendLine(line, entry, times);
-  return line;
+  std::string listing;
+  for (const FolderEntry& entry : entries) AppendLine(listing, entry, times);
+  return listing;
 }
 
 Result<std::string> BuildFolderListing(std::string_view folder) {
   // A NUL would silently cut the path short and list some other folder.
   if (folder.find('\0') != std::string_view::npos) {
-    return Error{"cannot list a folder whose name holds a NUL byte", EINVAL};
+    return Error(ErrorReason::Unlistable, EINVAL, std::string(folder));
   }
   Result<std::vector<FolderEntry>> read = ReadFolderEntries(std::string(folder));
   if (!read) return read.error();
-  std::vector<FolderEntry>& entries = *read;
-  OrderFolderEntries(entries);
-  LocalTimeFormatter times;
-  std::string listing;
-  for (const FolderEntry& entry : entries) AppendLine(listing, entry, times);
-  return listing;
+  OrderFolderEntries(*read);
+  return FormatFolderListing(*read);
 }
 
 }  // namespace lumo

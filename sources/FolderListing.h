@@ -5,6 +5,7 @@
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +14,9 @@
 
 namespace lumo {
 
-// The listing of `folder` in code page 932, every line ended by CR LF; an
-// error, with its errno, when the folder cannot be listed (no such folder,
-// not a folder, not readable, a path holding a NUL byte).
+// The listing of `folder` in code page 932, every line ended by CR LF;
+// NotFound when there is no such folder, Unlistable with the errno when it
+// cannot be listed (not a folder, not readable, a path holding a NUL byte).
 [[nodiscard]] Result<std::string> BuildFolderListing(std::string_view folder);
 
 // A point in time as the file system records it: seconds since 1970-01-01
@@ -50,9 +51,10 @@ struct FolderEntry {
 // of everything else, each group keeping that order.
 void OrderFolderEntries(std::vector<FolderEntry>& entries);
 
-// One listing line: the name, nine blanks for a folder or " %.2f MB" of the
-// size times 1e-6 otherwise, then " YYYY/MM/DD HH:MM:SS" in local time and
-// CR LF. The user's locale never changes it.
-[[nodiscard]] std::string FormatFolderListingLine(const FolderEntry& entry);
+// The listing's lines in the entries' order, one each: the name, nine blanks
+// for a folder or " %.2f MB" of the size times 1e-6 otherwise, then
+// " YYYY/MM/DD HH:MM:SS" in local time and CR LF. The user's locale never
+// changes it.
+[[nodiscard]] std::string FormatFolderListing(std::span<const FolderEntry> entries);
 
 }  // namespace lumo

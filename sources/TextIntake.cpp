@@ -2,12 +2,17 @@
 // name test, a text file's first bytes, and pasted text.
 #include "TextIntake.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 
 #include "CodePage932.h"
 #include "FileStart.h"
+#include "Io.h"
 
 namespace lumo {
 namespace {
@@ -61,6 +66,11 @@ std::string WithCrLf(const std::string& text) {
   return out;
 }
 
+// UTF-8 text without a leading byte-order mark.
+std::string_view WithoutBom(std::string_view utf8) {
+  return utf8.starts_with(kUtf8Bom) ? utf8.substr(kUtf8Bom.size()) : utf8;
+}
+
 }  // namespace
 
 const std::string_view kStartupPrompt(kPromptBytes, sizeof(kPromptBytes) - 1);
@@ -89,18 +99,17 @@ std::size_t TextFileReadLimit(std::int32_t capacity) noexcept {
 }
 
 std::string FromPlatformText(std::string_view utf8) {
-  if (utf8.starts_with(kUtf8Bom)) utf8.remove_prefix(kUtf8Bom.size());
-  return WithCrLf(cp932::FromUtf8(utf8));
+  return WithCrLf(cp932::FromUtf8(WithoutBom(utf8)));
 }
 
 std::string DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t capacity) {
   const auto limit = static_cast<std::size_t>(TextLimit(capacity));
   // What lies beyond the part read can never reach the label, so the UTF-8
   // test looks at the part read only.
-  std::string_view examined = start.substr(0, wholeFile ? start.size() : WithoutCutSequence(start));
-  if (examined.starts_with(kUtf8Bom)) examined.remove_prefix(kUtf8Bom.size());
+  const std::string_view examined =
+      start.substr(0, wholeFile ? start.size() : WithoutCutSequence(start));
   std::string text;
-  if (std::optional<std::string> converted = cp932::FromUtf8Exactly(examined)) {
+  if (std::optional<std::string> converted = cp932::FromUtf8Exactly(WithoutBom(examined))) {
     text = WithCrLf(*converted);
   } else {
     text = start;
@@ -111,15 +120,33 @@ std::string DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t 
 
 Result<std::string> ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
   const Result<FileStart> start = ReadFileStart(path, TextFileReadLimit(capacity));
-  if (!start) {
-    if (start.error().errnum != EISDIR) return start.error();
-    return Error{path.string() + " is a folder, not a text file", EISDIR};
-  }
+  if (!start) return start.error();
   return DecodeTextFile(start->bytes, start->wholeFile, capacity);
 }
 
 std::string PastedText(std::string_view utf8) {
   return FromPlatformText(utf8.substr(0, utf8.find('\0')));
+}
+
+Result<std::string> ReadPastedText(int fd, std::int32_t capacity) {
+  // The composer keeps at most `capacity` bytes and looks at one byte more to
+  // trim; a UTF-8 character gives at least one byte, so this much input always
+  // decides the label. Without a capacity the ceiling of any text bounds it.
+  const std::int32_t kept = capacity < 1 ? kTextCeiling : TextLimit(capacity);
+  const std::size_t limit = (static_cast<std::size_t>(kept) + 1) * 4 + kUtf8Bom.size();
+  std::string bytes;
+  char block[64 * 1024];
+  // Nothing after the first NUL byte counts, so reading stops there.
+  bool sawNul = false;
+  while (bytes.size() < limit && !sawNul) {
+    const ssize_t got = RetryOnEintr(
+        [&] { return ::read(fd, block, std::min(sizeof block, limit - bytes.size())); });
+    if (got < 0) return Error(ErrorReason::Unreadable, errno);
+    if (got == 0) break;
+    bytes.append(block, static_cast<std::size_t>(got));
+    sawNul = std::memchr(block, '\0', static_cast<std::size_t>(got)) != nullptr;
+  }
+  return PastedText(bytes);
 }
 
 }  // namespace lumo

@@ -54,4 +54,10 @@ inline constexpr std::int32_t kTextCeiling = 1 << 20;
 // Pasted (clipboard) text: UTF-8 up to the first NUL, as FromPlatformText.
 [[nodiscard]] std::string PastedText(std::string_view utf8);
 
+// Text handed over on a stream (lumo-render's standard input) taken as a
+// paste, read only as far as can decide a label of `capacity` (below 1: as
+// far as the ceiling of any text). Unreadable with the errno, `path` empty,
+// when the stream cannot be read.
+[[nodiscard]] Result<std::string> ReadPastedText(int fd, std::int32_t capacity);
+
 }  // namespace lumo

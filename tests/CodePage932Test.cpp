@@ -5,13 +5,6 @@
 
 namespace lumo::cp932 {
 
-TEST(CodePage932, LeadBytesAndCharacterLength) {
-  for (const int b : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsLeadByte(b)) << b;
-  for (const int b : {0x80, 0xA0, 0xDF, 0xFD}) EXPECT_FALSE(IsLeadByte(b)) << b;
-  EXPECT_EQ(CharLength("\x82", 0), 2u);  // a lone lead byte still counts as two
-  EXPECT_EQ(CharLength("a", 1), 0u);
-}
-
 TEST(CodePage932, FromUtf8) {
   EXPECT_EQ(FromUtf8("abc\r\nあｱ漢字①～"), "abc\r\n\x82\xA0\xB1\x8A\xBF\x8E\x9A\x87\x40\x81\x60");
   // Characters in two rows take the row Windows writes.
@@ -25,7 +18,7 @@ TEST(CodePage932, ToCodePointAndUtf8) {
   EXPECT_EQ(ToCodePoint("\x82\xA0"), U'あ');
   EXPECT_EQ(ToCodePoint("\xB1"), U'ｱ');
   EXPECT_EQ(ToCodePoint(std::string_view("\0", 1)), U'\0');
-  EXPECT_EQ(ToCodePoint("\x82"), kNoCodePoint);
+  EXPECT_EQ(ToCodePoint("\x82"), kNoCodePoint);  // a lone lead byte is no character
   EXPECT_EQ(ToCodePoint(""), kNoCodePoint);
 }
 

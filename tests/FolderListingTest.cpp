@@ -27,28 +27,31 @@ FolderEntry Entry(std::string name, std::uint64_t size, std::int64_t seconds, bo
   return {std::move(name), size, {seconds, 0}, folder};
 }
 
+// Each entry shows its own time, whichever the lines around it show.
 TEST(FolderListingLine, FormatsInLocalTimeWhateverTheLocale) {
   // The window program runs in the user's locale; a decimal comma must not show.
   const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
   std::string lines;
   {
     const ScopedZone japan("JST-9");
-    lines = FormatFolderListingLine(Entry("report.txt", 2'345'678, 1709615229)) +
-            FormatFolderListingLine(Entry("photos", 0, 1700436600, true));
+    lines = FormatFolderListing(std::vector{Entry("report.txt", 2'345'678, 1709615229),
+                                            Entry("photos", 0, 1700436600, true)});
   }
   const ScopedZone utc("UTC0");
+  std::vector<FolderEntry> sizes;
   for (const std::uint64_t size :
        {std::uint64_t{4'999}, std::uint64_t{5'000}, std::uint64_t{15'000}, UINT64_MAX})
-    lines += FormatFolderListingLine(Entry("a", size, 1709615229));
+    sizes.push_back(Entry("a", size, 1709615229 + static_cast<std::int64_t>(sizes.size())));
+  lines += FormatFolderListing(sizes);
   std::setlocale(LC_ALL, "C");
   // Megabytes with two decimals; 15,000 is just below 0.015 as a double.
   EXPECT_EQ(lines,
             "report.txt 2.35 MB 2024/03/05 14:07:09\r\n"
             "photos          2023/11/20 08:30:00\r\n"
             "a 0.00 MB 2024/03/05 05:07:09\r\n"
-            "a 0.01 MB 2024/03/05 05:07:09\r\n"
-            "a 0.01 MB 2024/03/05 05:07:09\r\n"
-            "a 18446744073709.55 MB 2024/03/05 05:07:09\r\n");
+            "a 0.01 MB 2024/03/05 05:07:10\r\n"
+            "a 0.01 MB 2024/03/05 05:07:11\r\n"
+            "a 18446744073709.55 MB 2024/03/05 05:07:12\r\n");
   if (!german) GTEST_SKIP() << "de_DE.UTF-8 is missing (scripts/install-deps makes it)";
 }
 
@@ -154,9 +157,10 @@ TEST(FolderListingDisk, ListsEveryEntryAsWhatItIs) {
     EXPECT_TRUE(ListingLines(root / name).empty()) << name;
   }
   fs::permissions(root / "closed", fs::perms::owner_all);
-  EXPECT_EQ(BuildFolderListing("").error().errnum, ENOENT);
-  EXPECT_EQ(BuildFolderListing(std::string(root.string()).insert(1, 1, '\0')).error().errnum,
-            EINVAL);
+  EXPECT_EQ(BuildFolderListing("").error().reason, ErrorReason::NotFound);
+  const auto withNul = BuildFolderListing(std::string(root.string()).insert(1, 1, '\0'));
+  EXPECT_EQ(std::tuple(withNul.error().reason, withNul.error().errnum),
+            std::tuple(ErrorReason::Unlistable, EINVAL));
 }
 
 }  // namespace lumo

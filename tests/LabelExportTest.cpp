@@ -9,8 +9,8 @@
 #include <regex>
 
 #include "CodePage932.h"
-#include "LabelCanvas.h"
 #include "LabelExport.h"
+#include "LabelSession.h"
 #include "TestSupport.h"
 
 namespace lumo {
@@ -116,20 +116,20 @@ class LabelExport : public ::testing::Test {
       "漢字とかなとカタカナ、記号（＊＋）も。\r\nlumo #42 ok?\r\n"
       "一文字ずつ向きを変えて描きます。\r\n最後の行です";
   void SetUp() override {
-    ASSERT_TRUE(CreateCanvas(canvas, settings));
-    layout = RenderLabel(canvas, settings, cp932::FromUtf8(kText));
-    ASSERT_EQ(layout.leftOffBytes, 0u);
+    ASSERT_TRUE(session.CreateCanvas(settings));
+    session.SetLabelText(cp932::FromUtf8(kText));
+    ASSERT_EQ(session.ComposeLabel().leftOffBytes, 0u);
   }
   fs::path Save(LabelFormat format) {
-    const auto saved = SaveLabel(format, {canvas, layout, settings.resolutionDpi}, dir.path());
-    EXPECT_TRUE(saved) << saved.error().message;
+    const auto saved = session.RenderAndSave(format);
+    EXPECT_TRUE(saved);
     return saved ? *saved : fs::path();
   }
   // `command` rasterises a page at 300 dpi into `page`; its strokes must be the bitmap's.
   void ExpectSameStrokes(const std::string& command, const fs::path& page) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     const Grey rasterised = DecodePng(page);
-    const Grey bitmap = GreyOf(canvas.image);
+    const Grey bitmap = GreyOf(session.canvas().image);
     ASSERT_EQ(rasterised.width, bitmap.width);
     ASSERT_EQ(rasterised.height, bitmap.height);
     EXPECT_GE(DarkCovered(bitmap, rasterised), 0.95);
@@ -139,32 +139,26 @@ class LabelExport : public ::testing::Test {
   void ExpectSideMm(const std::string& text, const char* pattern, double mmPerUnit) {
     std::smatch size;
     ASSERT_TRUE(std::regex_search(text, size, std::regex(pattern))) << text;
-    const double side = canvas.image.width() * 25.4 / settings.resolutionDpi;
+    const double side = session.canvas().image.width() * 25.4 / settings.resolutionDpi;
     EXPECT_NEAR(std::stod(size[1]) * mmPerUnit, side, 0.01);
     EXPECT_NEAR(std::stod(size[2]) * mmPerUnit, side, 0.01);
   }
   const LabelSettings settings{80, 300, 60, 20, 1, 3};
-  LabelCanvas canvas;
-  LabelLayout layout;
   test::TempDir dir;
+  LabelSession session{dir.path()};
 };
 
 TEST_F(LabelExport, PngHoldsTheBitmapsGreysAndResolution) {
-  const Grey decoded = DecodePng(Save(LabelFormat::Png));
-  const Grey bitmap = GreyOf(canvas.image);
+  const fs::path png = Save(LabelFormat::Png);
+  const Grey decoded = DecodePng(png);
+  const Grey bitmap = GreyOf(session.canvas().image);
   ASSERT_EQ(decoded.width, bitmap.width);
   ASSERT_EQ(decoded.height, bitmap.height);
   EXPECT_TRUE(decoded.pixels == bitmap.pixels);
   EXPECT_LT(std::count(bitmap.pixels.begin(), bitmap.pixels.end(), 0xFF), bitmap.pixels.size());
-
-  for (const auto& [dpi, perMetre] :
-       {std::pair{61.0, 2401u}, {300.0, 11811u}, {600.0, 23622u}, {1200.0, 47244u}}) {
-    const Physical physical =
-        PhysicalOf(ReadFileBytes(*SaveLabel(LabelFormat::Png, {canvas, layout, dpi}, dir.path())));
-    EXPECT_EQ(physical.x, perMetre) << dpi;
-    EXPECT_EQ(physical.y, perMetre) << dpi;
-    EXPECT_EQ(physical.unit, 1) << dpi;  // the metre
-  }
+  // The bitmap's pixels per metre, per metre.
+  const Physical physical = PhysicalOf(ReadFileBytes(png));
+  EXPECT_EQ(std::tuple(physical.x, physical.y, physical.unit), std::tuple(11811u, 11811u, 1));
 }
 
 TEST_F(LabelExport, PdfPageSizeTextAndStrokes) {
@@ -190,30 +184,23 @@ TEST_F(LabelExport, SvgSizeInMillimetresAndStrokes) {
       page);
 }
 
-TEST_F(LabelExport, EachFormatHasItsOwnSeriesAndExportReplacesWhole) {
-  // A canvas without pixels writes nothing, in any format.
-  const LabelCanvas empty;
-  const LabelLayout none;
-  for (const LabelFormat format : kLabelFormats) {
-    const auto refused = SaveLabel(format, {empty, none, 600}, dir.path());
-    ASSERT_FALSE(refused);
-    EXPECT_NE(refused.error().message.find("no pixels"), std::string::npos);
-    EXPECT_EQ(Save(format).filename(), "lumo000." + std::string(FormatName(format)));
-  }
-  EXPECT_EQ(Save(LabelFormat::Png).filename(), "lumo001.png");
-  EXPECT_EQ(FormatNamed("pdf"), LabelFormat::Pdf);
-  EXPECT_FALSE(FormatNamed("PDF"));
-  EXPECT_FALSE(FormatNamed("jpg"));
-
+TEST_F(LabelExport, NoPixelsNoFileAndExportReplacesWhole) {
   const fs::path chosen = dir.path() / "label.svg";
   test::WriteFileBytes(chosen, "old");
-  ASSERT_TRUE(ExportLabel(LabelFormat::Svg, {canvas, layout, 300}, chosen));
+  ASSERT_TRUE(session.Export(LabelFormat::Svg, chosen));
   EXPECT_TRUE(ReadFileBytes(chosen).starts_with("<?xml"));
-  EXPECT_EQ(test::Entries(dir.path()).size(), 6u);  // nothing else stays behind
-  const auto missing =
-      ExportLabel(LabelFormat::Pdf, {canvas, layout, 300}, dir.path() / "no/x.pdf");
+  const auto missing = session.Export(LabelFormat::Pdf, dir.path() / "no/x.pdf");
   ASSERT_FALSE(missing);
-  EXPECT_NE(missing.error().message.find("No such file"), std::string::npos);
+  EXPECT_EQ(std::tuple(missing.error().reason, missing.error().errnum),
+            std::tuple(ErrorReason::CannotReplace, ENOENT));
+  // A canvas without pixels writes nothing, in any format.
+  ASSERT_TRUE(session.CreateCanvas({0.01, 300, 60, 20, 1, 3}));
+  for (const LabelFormat format : kLabelFormats) {
+    const auto refused = session.RenderAndSave(format);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().reason, ErrorReason::NoPixels);
+  }
+  EXPECT_EQ(test::Entries(dir.path()), std::vector<std::string>{"label.svg"});
 }
 
 }  // namespace lumo

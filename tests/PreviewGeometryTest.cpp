@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "PreviewGeometry.h"
-#include "Truncate.h"
 
 namespace lumo {
 
@@ -25,11 +24,6 @@ TEST(PreviewGeometryTest, FitAndWhereTheLabelIsDrawn) {
   // Toward zero for negative positions; a window 2d wider moves the label d both ways.
   EXPECT_EQ(PreviewDestination({1.0, 12.7, 12.7}, 100, 0), (PreviewRect{-12, -12, 100, 100}));
   EXPECT_EQ(PreviewDestination(Fit(), kCanvas, 820), (PreviewRect{10, 10, 800, 800}));
-  // States no window reaches still convert without overflow.
-  constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-  EXPECT_EQ(PreviewDestination({1e9, 1e9, -1e9}, 8191, kClient),
-            (PreviewRect{-kMax - 1, kMax, kMax, kMax}));
-  EXPECT_EQ(TruncateToInt32(std::nan("")), 0);
   // No client width or no canvas never gives a zoom of 0 or infinity.
   const PreviewState previous{0.75, 10.0, 20.0};
   EXPECT_EQ(FitToWidth(previous, 0, kCanvas, kCanvas), (PreviewState{0.75, 1417.0, 1417.0}));

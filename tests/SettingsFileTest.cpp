@@ -1,4 +1,4 @@
-// The settings file's 32 bytes; which files open is checked through the document.
+// The settings file: its 32 bytes, and which files open.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SettingsFile.h"
+#include "TestSupport.h"
 
 namespace lumo {
 
@@ -19,12 +20,33 @@ TEST(SettingsFile, BytesAndRoundTrip) {
   LabelSettings nan;
   nan.diameterMm = std::numeric_limits<double>::quiet_NaN();
   EXPECT_TRUE(std::isnan(DecodeSettings(EncodeSettings(nan)).value().diameterMm));
-  // Short files are refused, bytes after the 32nd ignored.
-  EXPECT_FALSE(DecodeSettings({}).has_value());
-  EXPECT_FALSE(DecodeSettings(std::span(defaults).first(31)).has_value());
-  std::vector<std::uint8_t> longer(defaults.begin(), defaults.end());
-  longer.insert(longer.end(), {0xFF, 0xFF, 0xFF});
-  EXPECT_EQ(DecodeSettings(longer), LabelSettings{});
+}
+
+TEST(SettingsFile, OpensWhatIsThereAndRefusesWhatCannotBeALabel) {
+  const test::TempDir dir;
+  const SettingsBytes bytes = EncodeSettings({120.5, 300.25, -7, 200, -1, 0});
+  const std::string odd(bytes.begin(), bytes.end());
+  // Values no dialog would accept are kept, and bytes after the 32nd ignored.
+  test::WriteFileBytes(dir.path() / "odd.lum", odd + "trailing bytes");
+  EXPECT_EQ(LoadSettingsFile(dir.path() / "odd.lum").value(),
+            (LabelSettings{120.5, 300.25, -7, 200, -1, 0}));
+  const SettingsBytes huge = EncodeSettings({600, 24000, 150, 45, 1, 30});
+  test::WriteFileBytes(dir.path() / "huge.lum", std::string(huge.begin(), huge.end()));
+  test::WriteFileBytes(dir.path() / "short.lum", odd.substr(0, 31));
+  std::filesystem::create_directory(dir.path() / "folder.lum");
+  const std::pair<const char*, ErrorReason> refused[] = {
+      {"huge.lum", ErrorReason::SettingsNoCanvas},
+      {"short.lum", ErrorReason::SettingsTooShort},
+      {"folder.lum", ErrorReason::IsFolder},
+      {"gone.lum", ErrorReason::NotFound}};
+  for (const auto& [name, reason] : refused) {
+    const auto loaded = LoadSettingsFile(dir.path() / name);
+    ASSERT_FALSE(loaded) << name;
+    EXPECT_EQ(loaded.error().reason, reason) << name;
+    EXPECT_EQ(loaded.error().path, (dir.path() / name).string());
+  }
+  EXPECT_EQ(LoadSettingsFile(dir.path() / "short.lum").error().size, 31u);
+  EXPECT_EQ(LoadSettingsFile(dir.path() / "huge.lum").error().resolutionDpi, 24000.0);
 }
 
 }  // namespace lumo

@@ -1,11 +1,13 @@
-// The raster surface: new surfaces, glyphs clipped at its edges, scaled copies.
+// The raster surface and what is drawn on it: glyph cells of the requested
+// size, turned about their reference point, in greys only; glyphs clipped at
+// the surface's edges; scaled copies.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <tuple>
 #include <vector>
 
-#include "FontFace.h"
+#include "LabelFace.h"
 #include "Surface.h"
 
 namespace lumo {
@@ -20,22 +22,51 @@ PlacedGlyph Glyph(FontRequest font, int x, int y, std::string_view bytes) {
   return glyph;
 }
 
-TEST(Surface, NewSurfacesAreWhiteOrEmpty) {
-  EXPECT_TRUE(Surface(0, 5).empty());
-  EXPECT_TRUE(Surface(-3, -3).empty());
-  Surface none;
-  const PlacedGlyph glyph = Glyph({31, 26, 0}, 0, 0, "a");
-  DrawGlyphs(none, {&glyph, 1});  // nothing to draw on, no crash
+const LabelFace& Face() { return *DefaultLabelFace().value(); }
+
+// On black, a glyph's cell shows as the white it is painted: a one-byte
+// character `width` wide, a two-byte one twice that, `height` high, turned
+// counter-clockwise about the reference point; the glyph inside it in greys.
+TEST(GlyphDrawing, CellsHaveTheRequestedSizeTurnedAboutTheReferencePoint) {
+  struct Case {
+    const char* bytes;
+    int escapement, x, y;
+    int left, top, right, bottom;  // the cell, right and bottom excluded
+  };
+  const Case cases[] = {{"a", 0, 10, 10, 10, 10, 30, 50},
+                        {"\x82\xA0", 0, 10, 10, 10, 10, 50, 50},
+                        {"a", 900, 10, 60, 10, 40, 50, 60},
+                        {"\x82\xA0", 1800, 60, 60, 20, 20, 60, 60}};
+  for (const Case& c : cases) {
+    Surface surface(80, 80);
+    for (int y = 0; y < 80; ++y) std::fill_n(surface.row(y).data(), 80, kBlack);
+    const PlacedGlyph glyph = Glyph({40, 20, c.escapement}, c.x, c.y, c.bytes);
+    Face().Draw(surface, {&glyph, 1});
+    int left = 80, top = 80, right = 0, bottom = 0, greys = 0;
+    for (int y = 0; y < 80; ++y) {
+      for (int x = 0; x < 80; ++x) {
+        const Pixel p = surface.pixel(x, y);
+        ASSERT_EQ(p, (p & 0xFF) * 0x010101u) << "not grey at " << x << "," << y;
+        if (p == kBlack) continue;
+        left = std::min(left, x), top = std::min(top, y);
+        right = std::max(right, x + 1), bottom = std::max(bottom, y + 1);
+        greys += p != kWhite;
+      }
+    }
+    EXPECT_EQ(std::tuple(left, top, right, bottom), std::tuple(c.left, c.top, c.right, c.bottom))
+        << c.bytes << " at " << c.escapement;
+    EXPECT_GT(greys, 0) << "no edge of the glyph is grey";
+  }
 }
 
-TEST(Surface, GlyphsFarLargerThanTheSurfaceAreClippedOnEverySide) {
+TEST(GlyphDrawing, GlyphsFarLargerThanTheSurfaceAreClippedOnEverySide) {
   // A black square, turned each way, its middle on the surface's middle.
   Surface clipped(50, 50);
   for (const auto& [escapement, x, y] :
        {std::tuple{0, -1475, -975}, {900, -975, 1525}, {1800, 1525, 1025}, {2700, 1025, -1475}}) {
     clipped.FillWhite();
     const PlacedGlyph square = Glyph({2000, 1500, escapement}, x, y, "\x81\xA1");
-    DrawGlyphs(clipped, {&square, 1});
+    Face().Draw(clipped, {&square, 1});
     EXPECT_EQ(clipped.pixel(25, 25), kBlack) << escapement;
   }
 }

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "Truncate.h"
+#include "Int32Arithmetic.h"
 
 namespace lumo {
 

@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -37,15 +35,19 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes) {
   return bytes;
 }
 
-// A fresh current directory for the label files, and another for the recent-file list.
+// A fresh current directory for the label files, and a fresh XDG_CONFIG_HOME
+// for the user's settings.
 class CurrentDirectory {
  public:
   CurrentDirectory() : previous_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+    qputenv("XDG_CONFIG_HOME", settings_.path().toLocal8Bit());
   }
-  ~CurrentDirectory() { QDir::setCurrent(previous_); }
+  ~CurrentDirectory() {
+    QDir::setCurrent(previous_);
+    qunsetenv("XDG_CONFIG_HOME");
+  }
+  [[nodiscard]] QString configPath() const { return settings_.path(); }
   [[nodiscard]] QString path() const { return dir_.path(); }
   [[nodiscard]] QString filePath(const QString& name) const { return dir_.filePath(name); }
   [[nodiscard]] QString settingsFile(const QString& name, double diameterMm, double dpi) const {

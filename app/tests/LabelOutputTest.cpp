@@ -19,8 +19,10 @@
 #include "CMainFrame.h"
 #include "CPrintCalibrationDlg.h"
 #include "CodePage932.h"
-#include "LabelCanvas.h"
 #include "LabelPrinting.h"
+#include "LabelSession.h"
+#include "PrintCalibrationStore.h"
+#include "UserSettings.h"
 
 namespace {
 
@@ -86,11 +88,12 @@ class LabelOutputTest : public QObject {
   void printsTheLabelAtTrueSizeAboutTheCalibratedCentre() {
     // 60 mm at 300 dpi with text on both halves.
     const lumo::LabelSettings settings{60, 300, 40, 12, 0, 4};
-    lumo::LabelCanvas canvas;
-    QVERIFY(lumo::CreateCanvas(canvas, settings));
-    (void)lumo::RenderLabel(canvas, settings,
-                            lumo::cp932::FromUtf8("円盤のラベル\r\n一行目\r\n二行目\r\n三行目\r\n"
-                                                  "下の半分です\r\nもう一行"));
+    lumo::LabelSession session;
+    QVERIFY(session.CreateCanvas(settings));
+    session.SetLabelText(lumo::cp932::FromUtf8(
+        "円盤のラベル\r\n一行目\r\n二行目\r\n三行目\r\n下の半分です\r\nもう一行"));
+    session.ComposeLabel();
+    const lumo::LabelCanvas& canvas = session.canvas();
     const Ink label =
         InkOf(QImage(reinterpret_cast<const uchar*>(canvas.image.pixels().data()),
                      canvas.image.width(), canvas.image.height(), QImage::Format_RGB32)
@@ -100,7 +103,7 @@ class LabelOutputTest : public QObject {
     const lumo::PrintCalibration calibration{5.0, -7.5, 104.0};
     QPrinter printer(QPrinter::HighResolution);
     const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("label.pdf")));
-    QCOMPARE(PrintLabel(printer, canvas.image, settings.resolutionDpi, calibration), QString());
+    QVERIFY(PrintLabel(printer, canvas.image, settings.resolutionDpi, calibration));
     const QImage page = Rasterise(pdf);
     QVERIFY(!page.isNull());
     const Ink printed = InkOf(page);
@@ -118,19 +121,20 @@ class LabelOutputTest : public QObject {
   }
 
   void aLabelLargerThanThePaperIsNotPrinted() {
-    lumo::LabelCanvas canvas;
-    QVERIFY(lumo::CreateCanvas(canvas, {120, 100, 150, 45, 1, 30}));
+    lumo::LabelSession session;
+    QVERIFY(session.CreateCanvas({120, 100, 150, 45, 1, 30}));
+    session.ComposeLabel();
     QPrinter printer(QPrinter::HighResolution);
     const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("small.pdf")));
     printer.setPageSize(QPageSize(QPageSize::A6));  // 105 x 148 mm
-    QVERIFY(!PrintLabel(printer, canvas.image, 100, {}).isEmpty());
+    QVERIFY(!PrintLabel(printer, session.canvas().image, 100, {}));
     QVERIFY(!QFile::exists(pdf));
   }
 
   void testPageCrosshairsMeetAtTheIntendedCentre() {
     QPrinter printer(QPrinter::HighResolution);
     const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("test.pdf")));
-    QCOMPARE(PrintTestPage(printer, 120, {-4.0, 6.0, 100}), QString());
+    QVERIFY(PrintTestPage(printer, 120, {-4.0, 6.0, 100}));
     const QImage page = Rasterise(pdf);
     QVERIFY(!page.isNull());
     // The crosshairs are the row and the column with the most ink.
@@ -154,46 +158,22 @@ class LabelOutputTest : public QObject {
   void calibrationIsKeptPerPrinterWithinItsRanges() {
     SavePrintCalibration(QStringLiteral("Office/Laser"), {1.5, -2.5, 101.5});
     SavePrintCalibration(QStringLiteral("Inkjet"), {40, -0.04, 120});
-    QCOMPARE(LoadPrintCalibration(QStringLiteral("Office/Laser")),
-             (lumo::PrintCalibration{1.5, -2.5, 101.5}));
-    QCOMPARE(LoadPrintCalibration(QStringLiteral("Inkjet")), (lumo::PrintCalibration{30, 0, 110}));
-    QCOMPARE(LoadPrintCalibration(QStringLiteral("Office")), lumo::PrintCalibration{});
     // A hand-edited value that is no number leaves the neutral one.
-    QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("lumo"))
-        .setValue(QStringLiteral("Print Calibration/Inkjet/Scale"), QStringLiteral("wide"));
-    QCOMPARE(LoadPrintCalibration(QStringLiteral("Inkjet")).scalePercent, 100.0);
+    UserSettings().setValue(QStringLiteral("Print Calibration/Inkjet/OffsetDown"), "far");
+    CPrintCalibrationDlg dialog({"Inkjet", "Office/Laser", "New"}, "Office/Laser", 120);
+    QCOMPARE(dialog.calibration(), (lumo::PrintCalibration{1.5, -2.5, 101.5}));
+    dialog.findChild<QComboBox*>()->setCurrentText(QStringLiteral("Inkjet"));
+    QCOMPARE(dialog.calibration(), (lumo::PrintCalibration{30, 0, 110}));
+    dialog.findChild<QComboBox*>()->setCurrentText(QStringLiteral("New"));
+    QCOMPARE(dialog.calibration(), lumo::PrintCalibration{});
+    // OK keeps what is shown, in tenths, for the printer chosen.
+    dialog.findChildren<QDoubleSpinBox*>()[1]->setValue(-1.25);
+    dialog.accept();
+    QCOMPARE(LoadPrintCalibration(QStringLiteral("New")), (lumo::PrintCalibration{0, -1.3, 100}));
     // A file is printed as it is, whatever printer was calibrated.
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     QCOMPARE(CalibrationFor(printer), lumo::PrintCalibration{});
-  }
-
-  void calibrationDialogTakesOnlyValuesInRangeAndKeepsThemPerPrinter() {
-    SavePrintCalibration(QStringLiteral("B"), {2.0, 3.0, 99.0});
-    CPrintCalibrationDlg dialog({"A", "B"}, "B", 120);
-    QCOMPARE(dialog.calibration(), (lumo::PrintCalibration{2.0, 3.0, 99.0}));
-    const QList<QDoubleSpinBox*> boxes = dialog.findChildren<QDoubleSpinBox*>();
-    QCOMPARE(boxes.size(), 3);
-    // Each box stops at its limits; typing beyond them is refused.
-    for (const auto& [box, low, high] :
-         {std::tuple{boxes[0], -30.0, 30.0}, {boxes[1], -30.0, 30.0}, {boxes[2], 90.0, 110.0}}) {
-      box->setValue(-1e6);
-      QCOMPARE(box->value(), low);
-      box->setValue(1e6);
-      QCOMPARE(box->value(), high);
-    }
-    boxes[0]->findChild<QLineEdit*>()->selectAll();
-    QTest::keyClicks(boxes[0], QStringLiteral("45"));
-    QVERIFY(boxes[0]->value() <= 30.0);
-    boxes[1]->setValue(-1.25);
-    dialog.accept();
-    const lumo::PrintCalibration kept = LoadPrintCalibration(QStringLiteral("B"));
-    QVERIFY(kept.offsetAcrossMm <= 30.0 && kept.scalePercent == 110.0);
-    QCOMPARE(kept.offsetDownMm, -1.3);  // tenths, as shown (round half away from zero)
-    // Another printer shows its own values.
-    dialog.findChild<QComboBox*>()->setCurrentText(QStringLiteral("A"));
-    QCOMPARE(dialog.calibration(), lumo::PrintCalibration{});
-    QCOMPARE(LoadPrintCalibration(QStringLiteral("A")), lumo::PrintCalibration{});
   }
 
   void exportWritesTheChosenNameAndAsksBeforeReplacing() {
@@ -234,7 +214,7 @@ class LabelOutputTest : public QObject {
     output->OnFileExport();
     QCOMPARE(apptest::ReadFile(chosen + ".png"), QByteArray("keep"));
 
-    QVERIFY(!output->Export(lumo::LabelFormat::Pdf, dir_->filePath("none/x.pdf")).isEmpty());
+    QVERIFY(!output->Export(lumo::LabelFormat::Pdf, dir_->filePath("none/x.pdf")));
     QCOMPARE(dir_->labelFiles(), QStringList());  // no numbered file came of it
   }
 

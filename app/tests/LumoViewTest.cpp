@@ -1,6 +1,6 @@
-// The preview view in the real main window: fit, wheel, drag and zoom keys,
-// device pixels, paste, drops, new and opened documents, and the settings
-// dialog's rebuild.
+// The preview view in the real main window: wheel, drag and zoom keys about
+// the right point, device pixels, the status bar's word on each label, and
+// what paste, drops, documents and the settings dialog do to the view.
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
@@ -24,12 +24,6 @@ constexpr double kStepUp = 0.3387438249823571;  // one wheel step in from kFit80
 
 QImage Preview(CLumoView* view) { return view->grab().toImage(); }
 
-QImage White(QSize size) {
-  QImage white(size, QImage::Format_RGB32);
-  white.fill(Qt::white);
-  return white;
-}
-
 }  // namespace
 
 class LumoViewTest : public QObject {
@@ -41,6 +35,9 @@ class LumoViewTest : public QObject {
     app_ = std::make_unique<CLumoApp>();
     QVERIFY(app_->InitInstance());
     view_ = app_->mainFrame()->view();
+    app_->mainFrame()->resize(800, 900);
+    QTRY_COMPARE(view_->width(), 800);
+    view_->FitToWidth();
   }
 
   void cleanup() {
@@ -48,76 +45,49 @@ class LumoViewTest : public QObject {
     dir_.reset();
   }
 
-  void startsFittedThenWheelDeltasAddUpToStepsAboutThePointer() {
-    QCOMPARE(view_->preview(), (lumo::PreviewState{view_->width() / 2834.0, 1417.0, 1417.0}));
-    QVERIFY(Preview(view_) != White(view_->size()));  // the prompt
-    FitTo800();
-    // Three thirds of a notch make one step.
-    apptest::Wheel(view_, {0, 40}, {400, 400});
-    apptest::Wheel(view_, {0, 40}, {400, 400});
-    QCOMPARE(view_->preview().zoom, kFit800);
-    apptest::Wheel(view_, {0, 40}, {400, 400});
+  void wheelDragAndKeysZoomAndPanAboutTheirPoints() {
+    // A notch, or a touchpad's deltas adding up to one, is a step about the pointer.
+    const QPointF before = CanvasPoint({150, 700});
+    apptest::Wheel(view_, {0, 40}, {150, 700});
+    apptest::Wheel(view_, {0, 80}, {150, 700});
     QCOMPARE(view_->preview().zoom, kStepUp);
-    apptest::Wheel(view_, {0, -120}, {400, 400});
-    apptest::Wheel(view_, {0, -120}, {400, 400});
-    QCOMPARE(view_->preview().zoom, 0.23523876734885912);
-    // Sideways tilts and a touchpad's start and end of a scroll are no steps,
-    // and a new touchpad scroll starts from nothing.
+    QVERIFY((CanvasPoint({150, 700}) - before).manhattanLength() < 1e-9);
+    // Sideways tilts and a touchpad's start of a scroll are no steps, and the
+    // start drops what was gathered.
+    apptest::Wheel(view_, {0, 100}, {400, 400}, Qt::ScrollUpdate);
     apptest::Wheel(view_, {120, 0}, {400, 400});
     apptest::Wheel(view_, {0, 0}, {400, 400}, Qt::ScrollBegin);
-    apptest::Wheel(view_, {0, 100}, {400, 400}, Qt::ScrollUpdate);
-    apptest::Wheel(view_, {0, 0}, {400, 400}, Qt::ScrollEnd);
     apptest::Wheel(view_, {0, 20}, {400, 400}, Qt::ScrollUpdate);
-    QCOMPARE(view_->preview().zoom, 0.23523876734885912);
-    // The canvas point under the cursor stays there, below the middle too.
-    const QPointF before = CanvasPoint({150, 700});
-    apptest::Wheel(view_, {0, 120}, {150, 700});
-    QVERIFY((CanvasPoint({150, 700}) - before).manhattanLength() < 1e-9);
-    app_->mainFrame()->action(Command::ViewFit)->trigger();
-    QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
-  }
-
-  void draggingPansUnderThePointer() {
-    FitTo800();
-    // The canvas point grabbed stays under the pointer while it moves.
+    QCOMPARE(view_->preview().zoom, kStepUp);
+    // Dragging keeps the grabbed point under the pointer.
     const QPointF grabbed = CanvasPoint({300, 200});
     Mouse(QEvent::MouseButtonPress, {300, 200}, Qt::LeftButton);
     QCOMPARE(view_->cursor().shape(), Qt::ClosedHandCursor);
-    Mouse(QEvent::MouseMove, {340, 150}, Qt::LeftButton);
     Mouse(QEvent::MouseMove, {350, 260}, Qt::LeftButton);
     Mouse(QEvent::MouseButtonRelease, {350, 260}, Qt::NoButton);
     QVERIFY((CanvasPoint({350, 260}) - grabbed).manhattanLength() < 1e-9);
     QCOMPARE(view_->cursor().shape(), Qt::ArrowCursor);
-    const lumo::PreviewState panned = view_->preview();
-    Mouse(QEvent::MouseMove, {10, 10}, Qt::NoButton);  // without the button down
-    QCOMPARE(view_->preview(), panned);
-  }
-
-  void keysZoomAboutTheMiddleAndFit() {
-    FitTo800();
+    // The keys zoom about the middle, and Ctrl+0 fits.
     CMainFrame* frame = app_->mainFrame();
     frame->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(frame));
     const QPointF middle(view_->width() / 2.0, view_->height() / 2.0);
     const QPointF atMiddle = CanvasPoint(middle);
-    QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
-    QCOMPARE(view_->preview().zoom, kStepUp);
     QTest::keyClick(frame, Qt::Key_Equal, Qt::ControlModifier);
     QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier);
-    QCOMPARE(view_->preview().zoom, kStepUp);
+    QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(view_->preview().zoom, kStepUp * 1.2);
     QVERIFY((CanvasPoint(middle) - atMiddle).manhattanLength() < 1e-9);
     QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
   }
 
   void drawsWithEveryDevicePixel() {
-    FitTo800();
     // What reaches the screen is the back buffer at the screen's ratio.
     QCOMPARE(Preview(view_), view_->RenderPreview(view_->devicePixelRatioF()));
     const QImage single = view_->RenderPreview(1.0);
     const QImage doubled = view_->RenderPreview(2.0);
     QCOMPARE(doubled.size(), view_->size() * 2);
-    QCOMPARE(doubled.devicePixelRatio(), 2.0);
     // Not the single-ratio picture in blocks of 2 x 2, yet the same label: the finer
     // strokes leave a little less ink for the area, not the quarter that a label
     // drawn at the single ratio into the corner would.
@@ -132,128 +102,81 @@ class LumoViewTest : public QObject {
     QVERIFY2(ratio > 0.4 && ratio < 1.1, qPrintable(QString::number(ratio)));
   }
 
-  void theStatusBarSaysWhatBecameOfEachLabel() {
+  void pasteRendersAndTheStatusBarSaysWhatBecameOfTheLabel() {
     QStatusBar* bar = app_->mainFrame()->statusBar();
-    view_->SetClipboardReader([] { return Clip{Clip::State::Text, QString(9100, u'x')}; });
-    view_->OnEditPaste();
-    // One line of 9,100: 9,000 are kept, and the lower half's 30 rings take 4,440.
-    QCOMPARE(
-        bar->currentMessage(),
-        QStringLiteral(
-            "lumo000.bmp に書き出しました。 入りきらない 4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
-    // Every name taken: nothing is written and the status bar says why.
-    for (int n = 1; n < 1000; ++n) {
-      QVERIFY(apptest::WriteFile(
-          dir_->filePath(QStringLiteral("lumo%1.bmp").arg(n, 3, 10, QLatin1Char('0'))), ""));
-    }
-    view_->SetClipboardReader([] { return Clip{Clip::State::Text, "short"}; });
-    view_->OnEditPaste();
-    QVERIFY2(bar->currentMessage().startsWith(QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした")) &&
-                 bar->currentMessage().contains(QStringLiteral("lumo999.bmp")),
-             qPrintable(bar->currentMessage()));
-  }
-
-  void pasteWritesALabelAndRepeatsTheTextWithoutClipboardText() {
-    QGuiApplication::clipboard()->setText(QStringLiteral("一行目\r\n二行目 ☃"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("一行目\r\n二行目"));
     const QImage before = Preview(view_);
     app_->mainFrame()->action(Command::EditPaste)->trigger();
-    // In code page 932; a character without a form there becomes "?".
-    const std::string pasted = "\x88\xEA\x8D\x73\x96\xDA\r\n\x93\xF1\x8D\x73\x96\xDA ?";
-    QCOMPARE(view_->labelText(), pasted);
-    QCOMPARE(dir_->labelFiles(), QStringList{QStringLiteral("lumo000.bmp")});
+    QCOMPARE(view_->session().labelText(),
+             std::string("\x88\xEA\x8D\x73\x96\xDA\r\n\x93\xF1\x8D\x73\x96\xDA"));
     QVERIFY(Preview(view_) != before);
+    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo000.bmp に書き出しました。"));
     // No text on the clipboard: the same text again; no clipboard at all: nothing.
     view_->SetClipboardReader([] { return Clip{Clip::State::NoText, {}}; });
-    app_->mainFrame()->action(Command::EditPaste)->trigger();
-    QCOMPARE(view_->labelText(), pasted);
-    QCOMPARE(dir_->labelFiles().size(), 2);
+    view_->OnEditPaste();
     view_->SetClipboardReader([] { return Clip{Clip::State::Unavailable, {}}; });
-    app_->mainFrame()->action(Command::EditPaste)->trigger();
+    view_->OnEditPaste();
     QCOMPARE(dir_->labelFiles().size(), 2);
+    // One line of 9,100: 9,000 are kept, and the lower half's 30 rings take 4,440.
+    view_->SetClipboardReader([] { return Clip{Clip::State::Text, QString(9100, u'x')}; });
+    view_->OnEditPaste();
+    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo002.bmp に書き出しました。 入りきらない "
+                                                   "4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
+    // Every name taken: nothing is written and the status bar says why.
+    for (int n = 3; n < 1000; ++n) {
+      const QString name = QStringLiteral("lumo%1.bmp").arg(n, 3, 10, QLatin1Char('0'));
+      QVERIFY(apptest::WriteFile(dir_->filePath(name), ""));
+    }
+    view_->OnEditPaste();
+    QCOMPARE(bar->currentMessage().section(QLatin1Char(' '), 0, 4),
+             QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: lumo000.bmp から lumo999.bmp まで、"
+                            "すべての名前が使われています。"));
   }
 
-  void openedAndNewDocumentsRebuildTheCanvasFittedAndKeepTheText() {
-    view_->SetClipboardReader([] { return Clip{Clip::State::Text, "kept"}; });
-    view_->OnEditPaste();
-    FitTo800();
-    apptest::Wheel(view_, {0, 120}, {100, 100});
-    QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("half.lum", 120.0, 300.0)));
-    QCOMPARE(view_->canvas().geometry.canvasRect.width(), 1417);
-    QCOMPARE(view_->preview(), (lumo::PreviewState{800.0 / 1417.0, 708.5, 708.5}));
-    app_->mainFrame()->action(Command::FileNew)->trigger();
-    QCOMPARE(view_->labelText(), std::string("kept"));
-    QCOMPARE(view_->settings(), lumo::LabelSettings{});
-    QCOMPARE(view_->preview().zoom, kFit800);
-    // An empty canvas keeps a usable zoom, paints white and writes no file.
-    QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("zero.lum", 0.0, 600.0)));
-    QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800, 0.0, 0.0}));
-    QCOMPARE(Preview(view_), White(view_->size()));
-    view_->OnEditPaste();
-    QCOMPARE(dir_->labelFiles().size(), 1);
-  }
-
-  void droppedTextFilesAndFoldersBecomeTheLabelText() {
-    // A text file that cannot be read changes nothing; what is not a file is refused.
-    const QImage before = Preview(view_);
-    QVERIFY(QDir().mkdir(dir_->filePath(QStringLiteral("folder.txt"))));
-    QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(dir_->filePath("gone.txt"))}));
-    QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(dir_->filePath("folder.txt"))}));
+  void dropsAndDocumentsChangeTheTextAsTheyShould() {
+    // Only a local file counts; a text file that cannot be read changes nothing.
     QVERIFY(!apptest::DragAndDrop(view_, {QUrl(QStringLiteral("https://example.org/a.txt"))}));
-    QCOMPARE(view_->labelText(), std::string(lumo::kStartupPrompt));
-    QCOMPARE(Preview(view_), before);
-    QVERIFY(dir_->labelFiles().isEmpty());
+    QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(dir_->filePath("gone.txt"))}));
+    QCOMPARE(view_->session().labelText(), std::string(lumo::kStartupPrompt));
     // Only the first item of a drop counts.
-    QVERIFY(apptest::WriteFile(dir_->filePath("NOTES.TXT"), "notes\r\nsecond"));
+    QVERIFY(apptest::WriteFile(dir_->filePath("NOTES.TXT"), "notes"));
     QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT")),
                                          QUrl::fromLocalFile(dir_->filePath("x.txt"))}));
-    QCOMPARE(view_->labelText(), std::string("notes\r\nsecond"));
-    const QString folder = dir_->filePath(QStringLiteral("photos"));
-    QVERIFY(QDir().mkdir(folder) && apptest::WriteFile(folder + "/a.jpg", "jpeg"));
-    QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(folder)}));
-    QVERIFY2(QString::fromStdString(view_->labelText()).contains("\r\na.jpg 0.00 MB "),
-             view_->labelText().c_str());
-    // Anything else is listed as a folder too, which lists nothing.
-    QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(folder + "/a.jpg")}));
-    QCOMPARE(view_->labelText(), std::string());
-    QCOMPARE(dir_->labelFiles().size(), 3);
+    QCOMPARE(view_->session().labelText(), std::string("notes"));
+    // Anything else is listed as a folder, which may list nothing.
+    QVERIFY(apptest::DragAndDrop(view_, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT/x"))}));
+    QCOMPARE(view_->session().labelText(), std::string());
+    QCOMPARE(dir_->labelFiles().size(), 2);
+    // A document opened or made anew rebuilds the canvas, fitted, and keeps the text.
+    view_->session().SetLabelText("kept");
+    QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("half.lum", 120.0, 300.0)));
+    QCOMPARE(view_->preview(), (lumo::PreviewState{800.0 / 1417.0, 708.5, 708.5}));
+    app_->mainFrame()->action(Command::FileNew)->trigger();
+    QCOMPARE(view_->session().labelText(), std::string("kept"));
+    QCOMPARE(view_->session().settings(), lumo::LabelSettings{});
   }
 
   void adjustingRebuildsKeepsThePreviewInPlaceAndRenders() {
-    FitTo800();
     apptest::Wheel(view_, {0, 120}, {200, 650});
     const lumo::PreviewState before = view_->preview();
-    Adjust(QStringLiteral("300"));
-    QCOMPARE(view_->canvas().geometry.canvasRect.width(), 1417);
-    QVERIFY(std::abs(view_->preview().zoom - 2.0 * before.zoom) < 1e-12);
-    QCOMPARE(view_->preview().viewCenterX / 1417.0, before.viewCenterX / 2834.0);
-    QCOMPARE(view_->preview().viewCenterY / 1417.0, before.viewCenterY / 2834.0);
-    // The document holds the new values without asking to be saved.
-    QCOMPARE(app_->document().settings().resolutionDpi, 300.0);
-    QVERIFY(!app_->mainFrame()->isWindowModified());
-    QCOMPARE(dir_->labelFiles().size(), 1);
-    // From a fit, 600 to 300 dpi doubles the zoom exactly.
-    app_->mainFrame()->action(Command::FileNew)->trigger();
-    Adjust(QStringLiteral("300"));
-    QCOMPARE(view_->preview(), (lumo::PreviewState{kFit800 * 2.0, 708.5, 708.5}));
-    // Closed without a change, the label is still written again.
-    const lumo::PreviewState fitted = view_->preview();
-    Adjust();
-    QCOMPARE(view_->preview(), fitted);
-    QCOMPARE(dir_->labelFiles().size(), 3);
-  }
-
- private:
-  // Opens the settings dialog by its button, types `resolution` if any, closes it.
-  void Adjust(const QString& resolution = {}) {
-    apptest::OnNextModal([resolution](QWidget* modal) {
-      auto* box = modal->findChild<QLineEdit*>(QStringLiteral("IDC_RESOLUTION"));
-      QVERIFY(qobject_cast<CAdjustDlg*>(modal) != nullptr && box != nullptr);
-      if (!resolution.isEmpty()) box->setText(resolution);
+    apptest::OnNextModal([](QWidget* modal) {
+      QVERIFY(qobject_cast<CAdjustDlg*>(modal) != nullptr);
+      modal->findChild<QLineEdit*>(QStringLiteral("IDC_RESOLUTION"))->setText("300");
       modal->close();
     });
     app_->mainFrame()->action(Command::LabelAdjust)->trigger();
+    QCOMPARE(view_->session().canvas().geometry.canvasRect.width, 1417);
+    // 600 to 300 dpi doubles the zoom; the same point of the label stays at the anchor.
+    QVERIFY(std::abs(view_->preview().zoom - 2.0 * before.zoom) < 1e-12);
+    QCOMPARE(view_->preview().viewCenterX / 1417.0, before.viewCenterX / 2834.0);
+    QCOMPARE(view_->preview().viewCenterY / 1417.0, before.viewCenterY / 2834.0);
+    // The document holds the new values without asking to be saved; a label is written.
+    QCOMPARE(app_->document().settings().resolutionDpi, 300.0);
+    QVERIFY(!app_->mainFrame()->isWindowModified());
+    QCOMPARE(dir_->labelFiles().size(), 1);
   }
 
+ private:
   void Mouse(QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, view_->mapToGlobal(at), button, buttons, Qt::NoModifier);
@@ -264,12 +187,6 @@ class LumoViewTest : public QObject {
   QPointF CanvasPoint(QPointF at) const {
     const lumo::PreviewState& s = view_->preview();
     return {s.viewCenterX + (at.x() - 400) / s.zoom, s.viewCenterY + (at.y() - 400) / s.zoom};
-  }
-
-  void FitTo800() {
-    app_->mainFrame()->resize(800, 900);
-    QTRY_COMPARE(view_->width(), 800);
-    view_->FitToWidth();
   }
 
   std::unique_ptr<apptest::CurrentDirectory> dir_;

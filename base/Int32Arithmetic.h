@@ -1,6 +1,6 @@
-// The integer arithmetic every number of a label uses: reals truncated toward
-// zero into 32 bits, and 32-bit sums and products that wrap, all defined for
-// any input.
+// The 32-bit integer arithmetic every number of a label uses: reals truncated
+// toward zero into 32 bits, and sums and products that wrap as two's
+// complement arithmetic has always given them, all defined for any input.
 #pragma once
 
 #include <cmath>

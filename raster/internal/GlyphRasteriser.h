@@ -6,23 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "GlyphOutline.h"
+#include "LabelFace.h"
 #include "Surface.h"
 
 namespace lumo {
-
-// One piece of an outline in font units: a line (p0, p1), a quadratic curve
-// (p0, p1 control, p2) or a cubic curve (p0, p1, p2 controls, p3).
-struct PathSegment {
-  enum class Kind : std::uint8_t { Line, Quad, Cubic };
-  Kind kind = Kind::Line;
-  float x[4] = {};
-  float y[4] = {};
-};
-
-// screen = (xx * x + xy * y + tx, yx * x + yy * y + ty)
-struct Affine {
-  double xx, xy, yx, yy, tx, ty;
-};
 
 class GlyphRasteriser {
  public:

@@ -2,30 +2,17 @@
 // the single values given as options, under the settings dialog's rules.
 #pragma once
 
-#include <string>
-
-#include "CanvasGeometry.h"
 #include "CommandLine.h"
+#include "ExitStatus.h"
 #include "LabelSettings.h"
 #include "Result.h"
 
 namespace lumo::cli {
 
-// Why lumo-render stops: one line, and the exit status that goes with it.
-struct Failure {
-  int exitStatus = 1;
-  std::string message;
-};
-
-struct ResolvedSettings {
-  LabelSettings settings;
-  CanvasGeometry geometry;  // of the canvas those settings give
-};
-
 // Reads --settings, applies the overrides under the acceptance rules and
 // checks the canvas limit. A value that breaks a rule is refused with the rule
 // it breaks, also when it equals the value it would replace. Exit status 1:
 // the file cannot be read; 2: refused settings.
-[[nodiscard]] Result<ResolvedSettings, Failure> ResolveSettings(const CommandLine& line);
+[[nodiscard]] Result<LabelSettings, Failure> ResolveSettings(const CommandLine& line);
 
 }  // namespace lumo::cli

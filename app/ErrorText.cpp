@@ -1,0 +1,122 @@
+// Japanese words for every reason, in one place.
+#include "ErrorText.h"
+
+#include <cerrno>
+#include <system_error>
+
+#include "Printable.h"
+#include "SafeWrite.h"
+#include "SettingsFile.h"
+
+QString JapaneseSystemError(int errnum) {
+  switch (errnum) {
+    case ENOENT:
+      return QStringLiteral("ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません。");
+    case EACCES:
+    case EPERM:
+      return QStringLiteral("ｱｸｾｽが許可されていません。");
+    case EISDIR:
+      return QStringLiteral("ﾌｫﾙﾀﾞです。ﾌｧｲﾙを指定してください。");
+    case ENOTDIR:
+      return QStringLiteral("ﾊﾟｽの途中にﾌｫﾙﾀﾞではないものがあります。");
+    case ENOSPC:
+    case EDQUOT:
+      return QStringLiteral("ﾃﾞｨｽｸの空き領域が足りません。");
+    case EROFS:
+      return QStringLiteral("読み取り専用の場所には書き込めません。");
+    case EFBIG:
+      return QStringLiteral("ﾌｧｲﾙの大きさの上限を超えます。");
+    case EEXIST:
+      return QStringLiteral("同じ名前のﾌｧｲﾙが既にあります。");
+    default:
+      // The system's text is in the user's locale, hence the local encoding.
+      return QStringLiteral("ｼｽﾃﾑ ｴﾗｰ %1: %2")
+          .arg(errnum)
+          .arg(QString::fromLocal8Bit(std::generic_category().message(errnum)));
+  }
+}
+
+QString ShownName(const std::string& path) { return QString::fromLocal8Bit(lumo::Printable(path)); }
+
+QString ErrorCause(const lumo::Error& error) {
+  using lumo::ErrorReason;
+  switch (error.reason) {
+    case ErrorReason::IsFolder:
+      return JapaneseSystemError(EISDIR);
+    case ErrorReason::IsPipe:
+    case ErrorReason::IsDevice:
+      return QStringLiteral("ﾌｧｲﾙではありません (ﾊﾟｲﾌﾟや装置は読めません)。");
+    case ErrorReason::SettingsTooShort:
+      return QStringLiteral("設定ﾌｧｲﾙは %1 ﾊﾞｲﾄですが、このﾌｧｲﾙは %2 ﾊﾞｲﾄしかありません。")
+          .arg(lumo::kSettingsFileSize)
+          .arg(error.size);
+    case ErrorReason::SettingsNoCanvas:
+      return QStringLiteral("直径 %1 mm と解像度 %2 dpi ではﾗﾍﾞﾙを作れません。")
+          .arg(error.diameterMm, 0, 'g', 17)
+          .arg(error.resolutionDpi, 0, 'g', 17);
+    case ErrorReason::SeriesFull:
+      return QStringLiteral("%1 から %2 まで、すべての名前が使われています。")
+          .arg(QString::fromStdString(lumo::NumberedFileName(0, error.name)),
+               QString::fromStdString(
+                   lumo::NumberedFileName(lumo::kLabelFileCount - 1, error.name)));
+    case ErrorReason::NoPixels:
+      return QStringLiteral("ﾗﾍﾞﾙの直径か解像度が小さすぎて、書き出す画像がありません。");
+    case ErrorReason::TooLarge:
+      return QStringLiteral("ﾗﾍﾞﾙが大きすぎて、この形式では書き出せません。");
+    case ErrorReason::NoFace:
+      return QStringLiteral(
+                 "日本語の文字を持つﾌｫﾝﾄ (%1) がありません。fonts-ipafont-gothic を入れるか、"
+                 "LUMO_FONT にﾌｫﾝﾄ ﾌｧｲﾙを指定してください。")
+          .arg(QString::fromStdString(error.name));
+    case ErrorReason::FaceUnusable:
+      return QStringLiteral("%1 はﾌｫﾝﾄとして読み込めません。").arg(ShownName(error.path));
+    case ErrorReason::NothingToPrint:
+      return QStringLiteral("印刷するﾗﾍﾞﾙがありません。");
+    case ErrorReason::LabelOffPaper:
+      return QStringLiteral(
+          "ﾗﾍﾞﾙが用紙に収まりません。より大きな用紙を選ぶか、印刷位置の調整を見直してください。");
+    case ErrorReason::PrintNotStarted:
+      return QStringLiteral("印刷を開始できませんでした。");
+    case ErrorReason::PrintNotFinished:
+      return QStringLiteral("印刷を完了できませんでした。");
+    case ErrorReason::NotFound:
+    case ErrorReason::Unreadable:
+    case ErrorReason::Unlistable:
+    case ErrorReason::CannotCreate:
+    case ErrorReason::CannotWrite:
+    case ErrorReason::CannotReplace:
+      break;
+  }
+  return JapaneseSystemError(error.errnum);
+}
+
+QString LabelNotWritten(const lumo::Error& error) {
+  // Without pixels there was never anything to write: the cause says it all.
+  if (error.reason == lumo::ErrorReason::NoPixels) return ErrorCause(error);
+  return QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: %1").arg(ErrorCause(error));
+}
+
+QString SettingsNotOpened(const lumo::Error& error) {
+  const QString shown = ShownName(error.path);
+  switch (error.reason) {
+    case lumo::ErrorReason::SettingsTooShort:
+      return QStringLiteral("%1 は設定ﾌｧｲﾙではありません。\n%2").arg(shown, ErrorCause(error));
+    case lumo::ErrorReason::SettingsNoCanvas:
+      return QStringLiteral("%1 の%2").arg(shown, ErrorCause(error));
+    default:
+      return QStringLiteral("設定ﾌｧｲﾙ %1 を開けません。\n%2").arg(shown, ErrorCause(error));
+  }
+}
+
+QString SettingsNotSaved(const lumo::Error& error) {
+  return QStringLiteral("%1 に保存できません。\n%2").arg(ShownName(error.path), ErrorCause(error));
+}
+
+QString LabelNotExported(const QString& path, const lumo::Error& error) {
+  return QStringLiteral("%1 に書き出せませんでした。\n%2").arg(path, ErrorCause(error));
+}
+
+QString FaceMissing(const lumo::Error& error) {
+  return QStringLiteral("ﾗﾍﾞﾙの文字に使うﾌｫﾝﾄが見つかりません。ﾗﾍﾞﾙは白紙になります。\n%1")
+      .arg(ErrorCause(error));
+}

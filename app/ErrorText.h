@@ -1,0 +1,29 @@
+// The window's words: every reason the libraries give, in Japanese, and the
+// messages each of the window's operations shows when it fails. The one place
+// where the window words an error.
+#pragma once
+
+#include <QString>
+
+#include "Result.h"
+
+// A sentence for `errnum` (an errno value); an error without words of its own
+// gets its number and the system's text.
+[[nodiscard]] QString JapaneseSystemError(int errnum);
+
+// Why it happened, as a sentence.
+[[nodiscard]] QString ErrorCause(const lumo::Error& error);
+
+// A name as messages show it: control bytes escaped, so that a name holding a
+// line break or an escape sequence shows as what it is.
+[[nodiscard]] QString ShownName(const std::string& path);
+
+// The status bar's line when a rendered label could not be written.
+[[nodiscard]] QString LabelNotWritten(const lumo::Error& error);
+// The message when a settings file could not be opened, or saved.
+[[nodiscard]] QString SettingsNotOpened(const lumo::Error& error);
+[[nodiscard]] QString SettingsNotSaved(const lumo::Error& error);
+// The message when the label could not be exported to `path`.
+[[nodiscard]] QString LabelNotExported(const QString& path, const lumo::Error& error);
+// The message at start when the label's face cannot be had.
+[[nodiscard]] QString FaceMissing(const lumo::Error& error);

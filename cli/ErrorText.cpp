@@ -1,0 +1,100 @@
+// The English words of every reason, in one place.
+#include "ErrorText.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "CanvasGeometry.h"
+#include "SafeWrite.h"
+#include "SettingsFile.h"
+
+namespace lumo::cli {
+namespace {
+
+std::string FormatNumber(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+// What cannot be read: a file, or standard input when no path is named.
+std::string CannotRead(const Error& error, const std::string& why) {
+  return "cannot read " + (error.path.empty() ? std::string("standard input") : error.path) + ": " +
+         why;
+}
+
+}  // namespace
+
+std::string RangeText(RuleRange range) {
+  return std::to_string(range.min) + " to " + std::to_string(range.max);
+}
+
+std::string NoCanvasText(double diameterMm, double resolutionDpi, const std::string& refused) {
+  if (!std::isfinite(diameterMm) || !std::isfinite(resolutionDpi)) {
+    return refused + " refused: the diameter (" + FormatNumber(diameterMm) +
+           ") and the resolution (" + FormatNumber(resolutionDpi) + ") must be finite numbers";
+  }
+  return refused + " refused: a " + FormatNumber(diameterMm) + " mm label at " +
+         FormatNumber(resolutionDpi) + " dpi needs more than " + std::to_string(kMaxCanvasSide) +
+         " pixels a side";
+}
+
+std::string Describe(const Error& error) {
+  const std::string system = error.errnum != 0 ? std::strerror(error.errnum) : "";
+  switch (error.reason) {
+    case ErrorReason::NotFound:
+    case ErrorReason::Unreadable:
+      return CannotRead(error, system);
+    case ErrorReason::IsFolder:
+      return CannotRead(error, "it is a folder, not a file");
+    case ErrorReason::IsPipe:
+      return CannotRead(error, "it is a named pipe or a socket, not a file");
+    case ErrorReason::IsDevice:
+      return CannotRead(error, "it is a device, not a file");
+    case ErrorReason::Unlistable:
+      return "cannot list " + error.path + ": " + system;
+    case ErrorReason::SettingsTooShort:
+      return "cannot read settings file " + error.path + ": it has " + std::to_string(error.size) +
+             " bytes, a settings file has " + std::to_string(kSettingsFileSize);
+    case ErrorReason::SettingsNoCanvas:
+      return NoCanvasText(error.diameterMm, error.resolutionDpi, "settings");
+    case ErrorReason::CannotCreate:
+      return "cannot create a file in " + error.path + ": " + system;
+    case ErrorReason::CannotWrite:
+      return "cannot write " + error.path + ": " + system + " (the incomplete file was removed)";
+    case ErrorReason::CannotReplace:
+      return "cannot write " + error.path + ": " + system + " (nothing was changed)";
+    case ErrorReason::SeriesFull:
+      return "all names from " + NumberedFileName(0, error.name) + " to " +
+             NumberedFileName(kLabelFileCount - 1, error.name) + " are taken in " + error.path;
+    case ErrorReason::NoPixels:
+      return "the label has no pixels (its diameter and resolution give a canvas of size 0)";
+    case ErrorReason::TooLarge:
+      return "the label is too large for a bitmap file";
+    case ErrorReason::NoFace:
+      return "no Japanese face found for \"" + error.name +
+             "\" (fontconfig offers none; install fonts-ipafont-gothic or set LUMO_FONT)";
+    case ErrorReason::FaceUnusable:
+      return "cannot load the face " + error.path +
+             " (set LUMO_FONT to a TrueType or OpenType font file)";
+    case ErrorReason::NothingToPrint:
+    case ErrorReason::LabelOffPaper:
+    case ErrorReason::PrintNotStarted:
+    case ErrorReason::PrintNotFinished:
+      break;
+  }
+  return "cannot print the label";
+}
+
+std::string ListingWarning(const Error& error) {
+  return "nothing could be listed from " + error.path + ": " + std::strerror(error.errnum) +
+         "; the label is empty";
+}
+
+Failure FailureOf(const Error& error) {
+  const int status = error.reason == ErrorReason::SettingsNoCanvas ? kExitUsage : kExitFailed;
+  return {status, Describe(error)};
+}
+
+}  // namespace lumo::cli

@@ -1,0 +1,77 @@
+// The label session: every input ends in the same sequence, lay out, draw,
+// write.
+#include "LabelSession.h"
+
+#include "FolderListing.h"
+#include "LabelComposer.h"
+#include "LabelExport.h"
+#include "TextIntake.h"
+
+namespace lumo {
+
+LabelSession::LabelSession(std::filesystem::path outputDirectory,
+                           Result<std::shared_ptr<LabelFace>> face)
+    : outputDirectory_(std::move(outputDirectory)), face_(std::move(face)) {
+  // The defaults always give a canvas.
+  (void)CreateCanvas(settings_);
+}
+
+Result<void> LabelSession::CreateCanvas(const LabelSettings& settings) {
+  if (Result<void> created = lumo::CreateCanvas(canvas_, settings); !created) return created;
+  settings_ = settings;
+  drawn_ = false;
+  return {};
+}
+
+void LabelSession::TakePaste(std::string_view utf8) { labelText_ = PastedText(utf8); }
+
+Result<void> LabelSession::TakeTextFile(const std::filesystem::path& path) {
+  Result<std::string> read = ReadTextFile(path, canvas_.geometry.textCapacity);
+  if (!read) return read.error();
+  labelText_ = std::move(*read);
+  return {};
+}
+
+Result<void> LabelSession::TakeFolder(const std::string& folder) {
+  Result<std::string> listing = BuildFolderListing(folder);
+  labelText_ = listing ? std::move(*listing) : std::string();
+  if (!listing) return listing.error();
+  return {};
+}
+
+const LabelLayout& LabelSession::LayOutLabel() {
+  layout_ = lumo::ComposeLabel(canvas_.geometry, settings_, labelText_);
+  labelText_.resize(layout_.keptBytes);
+  lowerText_ = labelText_.substr(layout_.lowerStart);
+  drawn_ = false;
+  return layout_;
+}
+
+const LabelLayout& LabelSession::ComposeLabel() {
+  LayOutLabel();
+  DrawIfNeeded();
+  return layout_;
+}
+
+void LabelSession::DrawIfNeeded() {
+  if (drawn_) return;
+  DrawLabel(canvas_, layout_, face_ ? face_->get() : nullptr);
+  drawn_ = true;
+}
+
+Result<std::filesystem::path> LabelSession::RenderAndSave(LabelFormat format) {
+  // The vector formats are drawn from the layout; only the others need pixels.
+  if (IsRaster(format)) {
+    ComposeLabel();
+  } else {
+    LayOutLabel();
+  }
+  return SaveLabel(format, {canvas_, layout_, settings_.resolutionDpi, face_}, outputDirectory_);
+}
+
+Result<void> LabelSession::Export(LabelFormat format, const std::filesystem::path& path) {
+  if (IsRaster(format)) DrawIfNeeded();
+  return ExportLabel(format, {canvas_, layout_, settings_.resolutionDpi, face_}, path);
+}
+
+}  // namespace lumo

@@ -1,0 +1,78 @@
+// A label from text to file, without a window: the settings and the canvas
+// they give, the label's text, composing and drawing the label, and writing
+// it. Both front ends drive one; the window adds only showing and asking.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "LabelCanvas.h"
+#include "LabelFace.h"
+#include "LabelFormat.h"
+#include "LabelLayout.h"
+#include "LabelSettings.h"
+#include "Result.h"
+
+namespace lumo {
+
+// A session is used by one thread at a time, which may be any thread:
+// sessions share nothing but the face, which is safe to share.
+class LabelSession {
+ public:
+  // Numbered files go to `outputDirectory` (empty: the current directory);
+  // the glyphs come from `face`. The settings start as the defaults.
+  explicit LabelSession(std::filesystem::path outputDirectory = {},
+                        Result<std::shared_ptr<LabelFace>> face = DefaultLabelFace());
+
+  // Takes the settings and rebuilds the canvas for them. Settings that give
+  // no canvas are refused (SettingsNoCanvas) and everything stays as it was.
+  [[nodiscard]] Result<void> CreateCanvas(const LabelSettings& settings);
+
+  // Each intake replaces the label text whole.
+  void SetLabelText(std::string text) { labelText_ = std::move(text); }
+  // Pasted UTF-8 text, as the platform's clipboard hands it over.
+  void TakePaste(std::string_view utf8);
+  // A dropped item is one of these two (HasTxtExtension tells which). A text
+  // file's first bytes, as many as the label can hold; one that cannot be
+  // read changes nothing.
+  [[nodiscard]] Result<void> TakeTextFile(const std::filesystem::path& path);
+  // The listing of a folder; empty, and why returned, when it cannot be listed.
+  [[nodiscard]] Result<void> TakeFolder(const std::string& folder);
+
+  // Lays the label text out for the canvas: the text keeps what fits the
+  // capacity and lowerText becomes the lower half's part. No pixels are drawn.
+  const LabelLayout& LayOutLabel();
+  // The same, then the label drawn on the canvas.
+  const LabelLayout& ComposeLabel();
+  // Composes the label (drawn only for a format made of pixels) and writes
+  // it to the next numbered file of that format.
+  [[nodiscard]] Result<std::filesystem::path> RenderAndSave(LabelFormat format = LabelFormat::Bmp);
+  // Writes the label as last composed to `path`, replacing a file there only
+  // once the new one is complete.
+  [[nodiscard]] Result<void> Export(LabelFormat format, const std::filesystem::path& path);
+
+  [[nodiscard]] const LabelSettings& settings() const noexcept { return settings_; }
+  [[nodiscard]] const LabelCanvas& canvas() const noexcept { return canvas_; }
+  [[nodiscard]] const std::string& labelText() const noexcept { return labelText_; }
+  [[nodiscard]] const std::string& lowerText() const noexcept { return lowerText_; }
+  // The label as last laid out, with what of its text did not fit.
+  [[nodiscard]] const LabelLayout& layout() const noexcept { return layout_; }
+  [[nodiscard]] const Result<std::shared_ptr<LabelFace>>& face() const noexcept { return face_; }
+
+ private:
+  // Draws the last layout unless the canvas already shows it.
+  void DrawIfNeeded();
+
+  std::filesystem::path outputDirectory_;
+  Result<std::shared_ptr<LabelFace>> face_;
+  LabelSettings settings_;
+  LabelCanvas canvas_;
+  std::string labelText_;
+  std::string lowerText_;
+  LabelLayout layout_;
+  bool drawn_ = false;
+};
+
+}  // namespace lumo

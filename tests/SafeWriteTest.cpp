@@ -1,0 +1,149 @@
+// Whole-file writes: the numbered series fills gaps and never touches a taken
+// name, and nothing is left behind by a failed write, on both ways a file is
+// made before it is named; a replaced file changes only once complete.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "SafeWrite.h"
+#include "TestSupport.h"
+
+namespace lumo {
+
+namespace fs = std::filesystem;
+using test::Entries;
+using test::ReadFileBytes;
+using Names = std::vector<std::string>;
+
+// A close that reports this errno once the file is closed (a late write
+// error), or 0.
+int gCloseError = 0;
+
+// The system's calls, but for a file system without unnamed files.
+FileSystemCalls WithoutUnnamedFiles() {
+  FileSystemCalls calls = SystemFileCalls();
+  calls.open = [](const char* path, int flags, mode_t mode) {
+    if ((flags & O_TMPFILE) == O_TMPFILE) {
+      errno = EOPNOTSUPP;
+      return -1;
+    }
+    return ::open(path, flags, mode);
+  };
+  return calls;
+}
+
+// Writes `bytes`, or half of them and then fails with EIO.
+FileWriter Bytes(std::string bytes, bool fail = false) {
+  return [bytes = std::move(bytes), fail](int fd) -> Result<void> {
+    const std::size_t count = fail ? bytes.size() / 2 : bytes.size();
+    if (::write(fd, bytes.data(), count) != static_cast<ssize_t>(count) || fail) {
+      return Error(ErrorReason::CannotWrite, EIO);
+    }
+    return {};
+  };
+}
+
+class NumberedFile : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    calls = GetParam() ? SystemFileCalls() : WithoutUnnamedFiles();
+    calls.close = [](int fd) {
+      ::close(fd);
+      errno = gCloseError;
+      return gCloseError == 0 ? 0 : -1;
+    };
+  }
+  void TearDown() override { gCloseError = 0; }
+  Result<fs::path> Write(const std::string& bytes, bool fail = false) {
+    return WriteNumberedFile(dir.path(), "png", Bytes(bytes, fail), calls);
+  }
+  FileSystemCalls calls{};
+  test::TempDir dir;
+};
+
+TEST_P(NumberedFile, GapsAreFilledAndTakenNamesLeftAlone) {
+  fs::create_directory(dir.path() / "lumo000.png");
+  test::WriteFileBytes(dir.path() / "lumo001.png", "private");
+  fs::permissions(dir.path() / "lumo001.png", fs::perms::none);
+  fs::create_symlink(dir.path() / "elsewhere.png", dir.path() / "lumo002.png");
+  test::WriteFileBytes(dir.path() / "lumo004.png", "keep me");
+  test::WriteFileBytes(dir.path() / "lumo003.bmp", "other series");
+  for (const char* expected : {"lumo003.png", "lumo005.png"}) {
+    const auto written = Write(expected);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(*written, dir.path() / expected);
+    EXPECT_EQ(ReadFileBytes(*written), expected);
+  }
+  EXPECT_TRUE(fs::is_directory(dir.path() / "lumo000.png"));
+  EXPECT_EQ(fs::file_size(dir.path() / "lumo001.png"), 7u);
+  EXPECT_FALSE(fs::exists(dir.path() / "elsewhere.png"));  // the dangling link was not followed
+  EXPECT_EQ(ReadFileBytes(dir.path() / "lumo004.png"), "keep me");
+  // No hidden file stays behind.
+  EXPECT_EQ(Entries(dir.path()), (Names{"lumo000.png", "lumo001.png", "lumo002.png", "lumo003.bmp",
+                                        "lumo003.png", "lumo004.png", "lumo005.png"}));
+  // New files are made as any other: 0666 less the umask.
+  const mode_t old = ::umask(027);
+  const auto masked = Write("x");
+  ::umask(old);
+  struct stat info {};
+  ASSERT_TRUE(masked && ::stat(masked->c_str(), &info) == 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_P(NumberedFile, FullSeriesWritesNothing) {
+  for (int n = 0; n < kLabelFileCount; ++n) {
+    test::WriteFileBytes(dir.path() / NumberedFileName(n, "png"), "");
+  }
+  const auto written = Write("new");
+  ASSERT_FALSE(written);
+  EXPECT_EQ(std::tuple(written.error().reason, written.error().path, written.error().name),
+            std::tuple(ErrorReason::SeriesFull, dir.path().string(), std::string("png")));
+  EXPECT_EQ(Entries(dir.path()).size(), 1000u);
+}
+
+// A write that fails, at once or only when the file is closed, leaves nothing.
+TEST_P(NumberedFile, FailedWriteLeavesNothing) {
+  test::WriteFileBytes(dir.path() / "lumo000.png", "old");
+  for (const bool lateError : {false, true}) {
+    gCloseError = lateError ? EIO : 0;
+    const auto written = Write("half of this is written", !lateError);
+    ASSERT_FALSE(written) << lateError;
+    EXPECT_EQ(std::tuple(written.error().reason, written.error().errnum, written.error().path),
+              std::tuple(ErrorReason::CannotWrite, EIO, (dir.path() / "lumo001.png").string()));
+    EXPECT_EQ(Entries(dir.path()), Names{"lumo000.png"});
+  }
+  EXPECT_EQ(ReadFileBytes(dir.path() / "lumo000.png"), "old");
+  const auto missing = WriteNumberedFile(dir.path() / "missing", "png", Bytes("x"), calls);
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(std::tuple(missing.error().reason, missing.error().errnum),
+            std::tuple(ErrorReason::CannotCreate, ENOENT));
+}
+
+INSTANTIATE_TEST_SUITE_P(Creation, NumberedFile, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Unnamed" : "HiddenName"; });
+
+TEST(ReplaceFile, ReplacesWholeOnlyWhenCompleteKeepingModeAndLinks) {
+  const test::TempDir dir;
+  const fs::path path = dir.path() / "label.pdf";
+  test::WriteFileBytes(path, "old contents");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  const auto failed = ReplaceFile(path, Bytes("new contents", true));
+  ASSERT_FALSE(failed);
+  EXPECT_EQ(failed.error().reason, ErrorReason::CannotReplace);
+  EXPECT_EQ(ReadFileBytes(path), "old contents");
+  EXPECT_EQ(Entries(dir.path()), Names{"label.pdf"});
+  // Written through a link: the link stays, the file it names changes.
+  fs::create_symlink("label.pdf", dir.path() / "link.pdf");
+  ASSERT_TRUE(ReplaceFile(dir.path() / "link.pdf", Bytes("new contents")));
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.pdf"));
+  EXPECT_EQ(ReadFileBytes(path), "new contents");
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  // A folder in the way is not replaced.
+  fs::create_directory(dir.path() / "folder.pdf");
+  EXPECT_FALSE(ReplaceFile(dir.path() / "folder.pdf", Bytes("x")));
+  EXPECT_EQ(Entries(dir.path()), (Names{"folder.pdf", "label.pdf", "link.pdf"}));
+}
+
+}  // namespace lumo
