@@ -24,9 +24,8 @@ ErrorReason ReasonFor(mode_t mode) {
 
 }  // namespace
 
-Error ReadFailure(const std::filesystem::path& path, int errnum) {
-  return Error(errnum == ENOENT ? ErrorReason::NotFound : ErrorReason::Unreadable, errnum,
-               path.string());
+Error ReadFailure(const std::filesystem::path& path, int errnum, ErrorReason otherwise) {
+  return Error(errnum == ENOENT ? ErrorReason::NotFound : otherwise, errnum, path.string());
 }
 
 Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit) {

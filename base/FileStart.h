@@ -22,7 +22,8 @@ struct FileStart {
 [[nodiscard]] Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit);
 
 // Why `path` could not be opened or read: NotFound for ENOENT, otherwise
-// Unreadable with the errno.
-[[nodiscard]] Error ReadFailure(const std::filesystem::path& path, int errnum);
+// `otherwise` with the errno.
+[[nodiscard]] Error ReadFailure(const std::filesystem::path& path, int errnum,
+                                ErrorReason otherwise = ErrorReason::Unreadable);
 
 }  // namespace lumo

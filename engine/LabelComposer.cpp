@@ -47,8 +47,8 @@ SplitText SplitAtLineBreaks(std::string_view text, std::int32_t usedRings) noexc
   return {split > 0 ? text.substr(0, split - 1) : std::string_view(), text.substr(split)};
 }
 
-LabelLayout ComposeLabel(const CanvasGeometry& canvas, const LabelSettings& settings,
-                         std::string_view labelText) {
+LabelLayout ComposeLayout(const CanvasGeometry& canvas, const LabelSettings& settings,
+                          std::string_view labelText) {
   LabelLayout layout;
   const std::string_view kept = labelText.substr(0, TrimmedLength(labelText, canvas.textCapacity));
   const SplitText split = SplitAtLineBreaks(kept, settings.usedRings);

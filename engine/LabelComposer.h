@@ -29,7 +29,7 @@ struct SplitText {
 // The text trimmed to the canvas's capacity and split after usedRings line
 // breaks; the upper half set from 180 degrees, the lower half from 360, each
 // over 178 degrees.
-[[nodiscard]] LabelLayout ComposeLabel(const CanvasGeometry& canvas, const LabelSettings& settings,
-                                       std::string_view labelText);
+[[nodiscard]] LabelLayout ComposeLayout(const CanvasGeometry& canvas, const LabelSettings& settings,
+                                        std::string_view labelText);
 
 }  // namespace lumo

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto geometry = lumo::ComputeCanvasGeometry(*settings);
   if (!geometry) return 0;
   // Any settings lay out; only small canvases are drawn, to keep runs fast.
-  const lumo::LabelLayout layout = lumo::ComposeLabel(*geometry, *settings, text);
+  const lumo::LabelLayout layout = lumo::ComposeLayout(*geometry, *settings, text);
   if (layout.keptBytes > text.size() || layout.lowerStart > layout.keptBytes ||
       layout.leftOffBytes > text.size() || layout.leftOffCharacters > layout.leftOffBytes ||
       layout.glyphs.size() > text.size()) {

@@ -40,7 +40,7 @@ Result<void> LabelSession::TakeFolder(const std::string& folder) {
 }
 
 const LabelLayout& LabelSession::LayOutLabel() {
-  layout_ = lumo::ComposeLabel(canvas_.geometry, settings_, labelText_);
+  layout_ = lumo::ComposeLayout(canvas_.geometry, settings_, labelText_);
   labelText_.resize(layout_.keptBytes);
   lowerText_ = labelText_.substr(layout_.lowerStart);
   drawn_ = false;

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "CodePage932.h"
+#include "FileStart.h"
 #include "FolderListingOrder.h"
 
 namespace lumo {
@@ -103,7 +104,7 @@ EntryTime CreationTime(std::optional<EntryTime> birth, EntryTime modified) noexc
 Result<std::vector<FolderEntry>> ReadFolderEntries(const std::string& folder) {
   const DirHandle dir(opendir(folder.c_str()));
   if (!dir) {
-    return Error(errno == ENOENT ? ErrorReason::NotFound : ErrorReason::Unlistable, errno, folder);
+    return ReadFailure(folder, errno, ErrorReason::Unlistable);
   }
   std::vector<FolderEntry> entries;
   const int dirFd = dirfd(dir.get());

@@ -47,7 +47,7 @@ TEST(LabelComposer, TrimsWholeCharactersByTheOneByteTest) {
 class Composed : public ::testing::Test {
  protected:
   LabelLayout Compose(std::string_view text) {
-    return ComposeLabel(*ComputeCanvasGeometry(settings), settings, text);
+    return ComposeLayout(*ComputeCanvasGeometry(settings), settings, text);
   }
   LabelSettings settings;
 };

@@ -89,7 +89,7 @@ TEST_F(RingTypesetter, HostileSettingsLayOutAtOnce) {
   for (const auto& [chars, count, first, window, glyphs] : cases) {
     settings = LabelSettings{120, 600, chars, count, first, window};
     const auto started = std::chrono::steady_clock::now();
-    const LabelLayout layout = ComposeLabel(*ComputeCanvasGeometry(settings), settings, text);
+    const LabelLayout layout = ComposeLayout(*ComputeCanvasGeometry(settings), settings, text);
     EXPECT_EQ(layout.glyphs.size(), std::size_t(glyphs)) << chars << " " << count;
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(200));
   }

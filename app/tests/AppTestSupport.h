@@ -10,9 +10,10 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
-#include <cstring>
 #include <functional>
 #include <memory>
+
+#include "SettingsFile.h"
 
 namespace apptest {
 
@@ -28,11 +29,8 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes) {
 
 // The settings file of the default settings but for these two.
 [[nodiscard]] inline QByteArray SettingsBytes(double diameterMm = 120, double dpi = 600) {
-  QByteArray bytes = QByteArray::fromHex(
-      "00000000 00005E40 00000000 00C08240 96000000 2D000000 01000000 1E000000");
-  std::memcpy(bytes.data(), &diameterMm, sizeof diameterMm);
-  std::memcpy(bytes.data() + 8, &dpi, sizeof dpi);
-  return bytes;
+  const lumo::SettingsBytes bytes = lumo::EncodeSettings({diameterMm, dpi, 150, 45, 1, 30});
+  return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
 }
 
 // A fresh current directory for the label files, and a fresh XDG_CONFIG_HOME

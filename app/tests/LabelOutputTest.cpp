@@ -5,12 +5,9 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
-#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -22,54 +19,47 @@
 #include "LabelPrinting.h"
 #include "LabelSession.h"
 #include "PrintCalibrationStore.h"
+#include "TestSupport.h"
 #include "UserSettings.h"
 
 namespace {
 
 constexpr double kPageDpi = 300.0;  // rasterised at this; a pixel is 0.085 mm
 
-// Ink bounds in pixels: left, top, right, bottom (inclusive); empty without ink.
-struct Ink {
-  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-  void Add(int x, int y) {
-    left = std::min(left, x), top = std::min(top, y);
-    right = std::max(right, x), bottom = std::max(bottom, y);
-  }
-};
+double Mm(double pagePixels) { return pagePixels * 25.4 / kPageDpi; }
 
-Ink InkOf(const QImage& image) {
-  Ink ink;
-  for (int y = 0; y < image.height(); ++y) {
-    const uchar* row = image.constScanLine(y);
-    for (int x = 0; x < image.width(); ++x)
-      if (row[x] < 128) ink.Add(x, y);
-  }
-  return ink;
-}
-
-// The PDF's one page as grey pixels at kPageDpi.
-QImage Rasterise(const QString& pdf) {
-  const QString prefix = pdf + QStringLiteral("-page");
-  QProcess::execute(QStringLiteral("pdftoppm"),
-                    {"-r", QString::number(kPageDpi), "-gray", "-png", "-singlefile", pdf, prefix});
-  return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
-}
-
-QString PdfOn(QPrinter& printer, const QString& path) {
+// An A4 printer that prints to the PDF file `path`.
+void PrintTo(QPrinter& printer, const QString& path) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
   printer.setPageSize(QPageSize(QPageSize::A4));
-  return path;
 }
 
-double Mm(double pagePixels) { return pagePixels * 25.4 / kPageDpi; }
+lumo::test::Grey Page(const QString& pdf) {
+  return lumo::test::RasterisePdf(QFile::encodeName(pdf).toStdString(), kPageDpi);
+}
 
-// Types `name` into the file dialog's name box, as selectFile() leaves a box
-// that has the focus alone.
-void Choose(QFileDialog* dialog, const QString& name) {
-  auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-  QVERIFY(edit != nullptr);
-  edit->setText(name);
+// Answers the export dialog: the format of filter `filter` chosen as a user
+// does, then `name` typed, then Qt's question about replacing, if `answer` is
+// given, answered so.
+void AnswerExport(int filter, const QString& name, QMessageBox::StandardButton answer = {}) {
+  apptest::OnNextModal([=](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    QVERIFY(dialog != nullptr);
+    auto* formats = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    formats->setCurrentIndex(filter);
+    emit formats->activated(filter);
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+    if (answer != QMessageBox::NoButton) {
+      apptest::OnNextModal([answer](QWidget* question) {
+        auto* box = qobject_cast<QMessageBox*>(question);
+        QVERIFY(box != nullptr);
+        box->button(answer)->click();
+      });
+    }
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which asks
+    if (dialog->isVisible()) dialog->reject();
+  });
 }
 
 }  // namespace
@@ -78,74 +68,54 @@ class LabelOutputTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
-      QSKIP("poppler-utils is not installed");
-    dir_ = std::make_unique<apptest::CurrentDirectory>();
-  }
+  void init() { dir_ = std::make_unique<apptest::CurrentDirectory>(); }
   void cleanup() { dir_.reset(); }
 
   void printsTheLabelAtTrueSizeAboutTheCalibratedCentre() {
     // 60 mm at 300 dpi with text on both halves.
-    const lumo::LabelSettings settings{60, 300, 40, 12, 0, 4};
     lumo::LabelSession session;
-    QVERIFY(session.CreateCanvas(settings));
+    QVERIFY(session.CreateCanvas({60, 300, 40, 12, 0, 4}));
     session.SetLabelText(lumo::cp932::FromUtf8(
         "円盤のラベル\r\n一行目\r\n二行目\r\n三行目\r\n下の半分です\r\nもう一行"));
     session.ComposeLabel();
-    const lumo::LabelCanvas& canvas = session.canvas();
-    const Ink label =
-        InkOf(QImage(reinterpret_cast<const uchar*>(canvas.image.pixels().data()),
-                     canvas.image.width(), canvas.image.height(), QImage::Format_RGB32)
-                  .convertToFormat(QImage::Format_Grayscale8));
-    QVERIFY(label.right > 0);
+    const lumo::Surface& image = session.canvas().image;
+    lumo::test::Grey grey{image.width(), image.height(), {}};
+    for (const lumo::Pixel pixel : image.pixels()) grey.pixels.push_back(pixel >> 8 & 0xFF);
+    const lumo::test::InkBox label = InkOf(grey);
 
-    const lumo::PrintCalibration calibration{5.0, -7.5, 104.0};
     QPrinter printer(QPrinter::HighResolution);
-    const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("label.pdf")));
-    QVERIFY(PrintLabel(printer, canvas.image, settings.resolutionDpi, calibration));
-    const QImage page = Rasterise(pdf);
-    QVERIFY(!page.isNull());
-    const Ink printed = InkOf(page);
-
+    PrintTo(printer, dir_->filePath(QStringLiteral("label.pdf")));
+    QVERIFY(PrintLabel(printer, image, 300, {5.0, -7.5, 104.0}));
+    const lumo::test::InkBox printed = InkOf(Page(printer.outputFileName()));
     // Each ink edge where the bitmap's lies, from the canvas centre, scaled by
     // 104 % and moved onto the A4 page (210 x 297 mm) about the calibrated centre.
     const auto lands = [&](int printed, int bitmap, double centreMm) {
-      const double fromCentre = bitmap - canvas.image.width() / 2.0;
-      return std::abs(Mm(printed) - (centreMm + fromCentre * 25.4 / settings.resolutionDpi * 1.04));
+      const double fromCentre = bitmap - image.width() / 2.0;
+      return std::abs(Mm(printed) - (centreMm + fromCentre * 25.4 / 300 * 1.04));
     };
     QVERIFY(lands(printed.left, label.left, 105.0 + 5.0) <= 0.2);
     QVERIFY(lands(printed.right + 1, label.right + 1, 105.0 + 5.0) <= 0.2);
     QVERIFY(lands(printed.top, label.top, 148.5 - 7.5) <= 0.2);
     QVERIFY(lands(printed.bottom + 1, label.bottom + 1, 148.5 - 7.5) <= 0.2);
-  }
-
-  void aLabelLargerThanThePaperIsNotPrinted() {
-    lumo::LabelSession session;
-    QVERIFY(session.CreateCanvas({120, 100, 150, 45, 1, 30}));
-    session.ComposeLabel();
-    QPrinter printer(QPrinter::HighResolution);
-    const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("small.pdf")));
-    printer.setPageSize(QPageSize(QPageSize::A6));  // 105 x 148 mm
-    QVERIFY(!PrintLabel(printer, session.canvas().image, 100, {}));
-    QVERIFY(!QFile::exists(pdf));
+    // On paper too small for it at its true size, nothing is printed.
+    PrintTo(printer, dir_->filePath(QStringLiteral("small.pdf")));
+    printer.setPageSize(QPageSize(QSizeF(59, 80), QPageSize::Millimeter));
+    QCOMPARE(PrintLabel(printer, image, 300, {}).error().reason, lumo::ErrorReason::LabelOffPaper);
+    QVERIFY(!QFile::exists(printer.outputFileName()));
   }
 
   void testPageCrosshairsMeetAtTheIntendedCentre() {
     QPrinter printer(QPrinter::HighResolution);
-    const QString pdf = PdfOn(printer, dir_->filePath(QStringLiteral("test.pdf")));
+    PrintTo(printer, dir_->filePath(QStringLiteral("test.pdf")));
     QVERIFY(PrintTestPage(printer, 120, {-4.0, 6.0, 100}));
-    const QImage page = Rasterise(pdf);
-    QVERIFY(!page.isNull());
+    const lumo::test::Grey page = Page(printer.outputFileName());
     // The crosshairs are the row and the column with the most ink.
-    std::vector<int> rows(static_cast<std::size_t>(page.height()));
-    std::vector<int> columns(static_cast<std::size_t>(page.width()));
-    for (int y = 0; y < page.height(); ++y) {
-      const uchar* row = page.constScanLine(y);
-      for (int x = 0; x < page.width(); ++x) {
-        const int ink = 255 - row[x];
-        rows[static_cast<std::size_t>(y)] += ink;
-        columns[static_cast<std::size_t>(x)] += ink;
+    std::vector<int> rows(static_cast<std::size_t>(page.height));
+    std::vector<int> columns(static_cast<std::size_t>(page.width));
+    for (int y = 0; y < page.height; ++y) {
+      for (int x = 0; x < page.width; ++x) {
+        rows[static_cast<std::size_t>(y)] += page.Dark(x, y);
+        columns[static_cast<std::size_t>(x)] += page.Dark(x, y);
       }
     }
     const auto darkest = [](const std::vector<int>& sums) {
@@ -176,45 +146,23 @@ class LabelOutputTest : public QObject {
     QCOMPARE(CalibrationFor(printer), lumo::PrintCalibration{});
   }
 
-  void exportWritesTheChosenNameAndAsksBeforeReplacing() {
+  void exportWritesTheFormatItsNameSaysAndAsksBeforeReplacing() {
     CLumoApp app;
     QVERIFY(app.InitInstance());
     auto* output = app.mainFrame()->findChild<CLabelOutput*>();
-    QVERIFY(output != nullptr);
-    const QString chosen = dir_->filePath(QStringLiteral("disc"));
-    apptest::OnNextModal([&](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      QVERIFY(dialog != nullptr);
-      // The format chosen as a user does; the dialog then renames its own first choice.
-      auto* formats = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-      QVERIFY(formats != nullptr);
-      formats->setCurrentIndex(1);
-      emit formats->activated(1);
-      QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("SVG (*.svg)"));
-      Choose(dialog, chosen);
-      static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which asks
-    });
+    // A bare name takes the chosen format's extension; one of the formats'
+    // extensions, in any case, decides the format itself.
+    AnswerExport(1, dir_->filePath(QStringLiteral("disc")));
     output->OnFileExport();
-    QVERIFY(apptest::ReadFile(chosen + ".svg").startsWith("<?xml"));
-
+    QVERIFY(apptest::ReadFile(dir_->filePath("disc.svg")).startsWith("<?xml"));
+    AnswerExport(1, dir_->filePath(QStringLiteral("disc.PDF")));
+    output->OnFileExport();
+    QVERIFY(apptest::ReadFile(dir_->filePath("disc.PDF")).startsWith("%PDF-"));
     // Answering no to Qt's question leaves the file as it was.
-    QVERIFY(apptest::WriteFile(chosen + ".png", "keep"));
-    apptest::OnNextModal([&](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      QVERIFY(dialog != nullptr);
-      Choose(dialog, chosen + ".png");
-      apptest::OnNextModal([](QWidget* question) {
-        auto* box = qobject_cast<QMessageBox*>(question);
-        QVERIFY(box != nullptr);
-        box->button(QMessageBox::No)->click();
-      });
-      static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which asks
-      if (dialog->isVisible()) dialog->reject();
-    });
+    AnswerExport(1, dir_->filePath(QStringLiteral("disc.svg")), QMessageBox::No);
+    QVERIFY(apptest::WriteFile(dir_->filePath("disc.svg"), "keep"));
     output->OnFileExport();
-    QCOMPARE(apptest::ReadFile(chosen + ".png"), QByteArray("keep"));
-
-    QVERIFY(!output->Export(lumo::LabelFormat::Pdf, dir_->filePath("none/x.pdf")));
+    QCOMPARE(apptest::ReadFile(dir_->filePath("disc.svg")), QByteArray("keep"));
     QCOMPARE(dir_->labelFiles(), QStringList());  // no numbered file came of it
   }
 

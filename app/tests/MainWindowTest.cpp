@@ -1,25 +1,32 @@
 // The main window as the user meets it: start-up, the tool bar, status bar
-// and keys, Qt's texts in Japanese, and settings files opened, saved and
-// dropped, with what a refused one says.
-#include <QAction>
+// and keys; the preview's wheel, drag and zoom keys about the right point and
+// its device pixels; paste, drops, settings files opened, saved and dropped,
+// and the settings dialog, with what each says in the status bar or a box.
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
+#include "CAdjustDlg.h"
 #include "CLumoApp.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
+#include "TextIntake.h"
 
 namespace {
 
+using Clip = CLumoView::ClipboardText;
 using Command = CMainFrame::Command;
+constexpr double kFit800 = 0.2822865208186309;
+constexpr double kStepUp = 0.3387438249823571;  // one wheel step in from kFit800
 
 // Answers the next file dialog with `path`, typed into its name box.
 void AnswerFileDialog(const QString& path) {
@@ -80,11 +87,138 @@ class MainWindowTest : public QObject {
     auto* toolBar = frame->findChild<QToolBar*>();
     QVERIFY(frame->createPopupMenu() == nullptr && !toolBar->toggleViewAction()->isEnabled() &&
             !toolBar->isMovable() && !toolBar->isFloatable());
-    frame->view()->SetClipboardReader([] {
-      return CLumoView::ClipboardText{CLumoView::ClipboardText::State::Text, "pasted"};
-    });
+    frame->view()->SetClipboardReader([] { return Clip{Clip::State::Text, "pasted"}; });
     QTest::keyClick(frame, Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(frame->view()->session().labelText(), std::string("pasted"));
+  }
+
+  void wheelDragAndKeysZoomAndPanAboutTheirPoints() {
+    CLumoView* view = StartFitted();
+    // A notch, or a touchpad's deltas adding up to one, is a step about the pointer.
+    const QPointF before = CanvasPoint({150, 700});
+    apptest::Wheel(view, {0, 40}, {150, 700});
+    apptest::Wheel(view, {0, 80}, {150, 700});
+    QCOMPARE(view->preview().zoom, kStepUp);
+    QVERIFY((CanvasPoint({150, 700}) - before).manhattanLength() < 1e-9);
+    // Sideways tilts and a touchpad's start of a scroll are no steps, and the
+    // start drops what was gathered.
+    apptest::Wheel(view, {0, 100}, {400, 400}, Qt::ScrollUpdate);
+    apptest::Wheel(view, {120, 0}, {400, 400});
+    apptest::Wheel(view, {0, 0}, {400, 400}, Qt::ScrollBegin);
+    apptest::Wheel(view, {0, 20}, {400, 400}, Qt::ScrollUpdate);
+    QCOMPARE(view->preview().zoom, kStepUp);
+    // Dragging keeps the grabbed point under the pointer.
+    const QPointF grabbed = CanvasPoint({300, 200});
+    Mouse(QEvent::MouseButtonPress, {300, 200}, Qt::LeftButton);
+    QCOMPARE(view->cursor().shape(), Qt::ClosedHandCursor);
+    Mouse(QEvent::MouseMove, {350, 260}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {350, 260}, Qt::NoButton);
+    QVERIFY((CanvasPoint({350, 260}) - grabbed).manhattanLength() < 1e-9);
+    QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
+    // The keys zoom about the middle, and Ctrl+0 fits.
+    QVERIFY(Activate());
+    const QPointF middle(view->width() / 2.0, view->height() / 2.0);
+    const QPointF atMiddle = CanvasPoint(middle);
+    for (const Qt::Key key : {Qt::Key_Equal, Qt::Key_Minus, Qt::Key_Plus})
+      QTest::keyClick(app_->mainFrame(), key, Qt::ControlModifier);
+    QCOMPARE(view->preview().zoom, kStepUp * 1.2);
+    QVERIFY((CanvasPoint(middle) - atMiddle).manhattanLength() < 1e-9);
+    QTest::keyClick(app_->mainFrame(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(view->preview(), (lumo::PreviewState{kFit800, 1417.0, 1417.0}));
+  }
+
+  void drawsWithEveryDevicePixel() {
+    CLumoView* view = StartFitted();
+    // What reaches the screen is the back buffer at the screen's ratio: at 2,
+    // the same label over twice the pixels, not the picture of 1 in blocks,
+    // and not a label of half the size in the corner (a quarter of the ink).
+    QCOMPARE(view->grab().toImage(), view->RenderPreview(view->devicePixelRatioF()));
+    const QImage single = view->RenderPreview(1.0);
+    const QImage doubled = view->RenderPreview(2.0);
+    QCOMPARE(doubled.size(), view->size() * 2);
+    QVERIFY(doubled != single.scaled(doubled.size()));
+    const auto ink = [](const QImage& image) {
+      qint64 sum = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) sum += 255 - qGray(image.pixel(x, y));
+      return static_cast<double>(sum);
+    };
+    const double ratio = ink(doubled) / (4.0 * ink(single));
+    QVERIFY2(ratio > 0.4 && ratio < 1.1, qPrintable(QString::number(ratio)));
+  }
+
+  void pasteRendersAndTheStatusBarSaysWhatBecameOfTheLabel() {
+    CLumoView* view = StartFitted();
+    QStatusBar* bar = app_->mainFrame()->statusBar();
+    QGuiApplication::clipboard()->setText(QStringLiteral("一行目\r\n二行目"));
+    const QImage before = view->grab().toImage();
+    app_->mainFrame()->action(Command::EditPaste)->trigger();
+    QCOMPARE(view->session().labelText(),
+             std::string("\x88\xEA\x8D\x73\x96\xDA\r\n\x93\xF1\x8D\x73\x96\xDA"));
+    QVERIFY(view->grab().toImage() != before);
+    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo000.bmp に書き出しました。"));
+    // No text on the clipboard: the same text again; no clipboard at all: nothing.
+    view->SetClipboardReader([] { return Clip{Clip::State::NoText, {}}; });
+    view->OnEditPaste();
+    view->SetClipboardReader([] { return Clip{Clip::State::Unavailable, {}}; });
+    view->OnEditPaste();
+    QCOMPARE(dir_->labelFiles().size(), 2);
+    // One line of 9,100: 9,000 are kept, and the lower half's 30 rings take 4,440.
+    view->SetClipboardReader([] { return Clip{Clip::State::Text, QString(9100, u'x')}; });
+    view->OnEditPaste();
+    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo002.bmp に書き出しました。 入りきらない "
+                                                   "4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
+    // Every name taken: nothing is written and the status bar says why.
+    for (int n = 3; n < 1000; ++n) {
+      const QString name = QStringLiteral("lumo%1.bmp").arg(n, 3, 10, QLatin1Char('0'));
+      QVERIFY(apptest::WriteFile(dir_->filePath(name), ""));
+    }
+    view->OnEditPaste();
+    QCOMPARE(bar->currentMessage().section(QLatin1Char(' '), 0, 4),
+             QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: lumo000.bmp から lumo999.bmp まで、"
+                            "すべての名前が使われています。"));
+  }
+
+  void dropsAndDocumentsChangeTheTextAsTheyShould() {
+    CLumoView* view = StartFitted();
+    // Only the first local file of a drop counts: a ".txt" name is a text file.
+    QVERIFY(!apptest::DragAndDrop(view, {QUrl(QStringLiteral("https://example.org/a.txt"))}));
+    QVERIFY(apptest::WriteFile(dir_->filePath("NOTES.TXT"), "notes"));
+    QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT")),
+                                        QUrl::fromLocalFile(dir_->filePath("x.txt"))}));
+    QCOMPARE(view->session().labelText(), std::string("notes"));
+    // Anything else is listed as a folder, which may list nothing.
+    QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT/x"))}));
+    QCOMPARE(view->session().labelText(), std::string());
+    QCOMPARE(dir_->labelFiles().size(), 2);
+    // A document opened or made anew rebuilds the canvas, fitted, and keeps the text.
+    view->session().SetLabelText("kept");
+    QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("half.lum", 120.0, 300.0)));
+    QCOMPARE(view->preview(), (lumo::PreviewState{800.0 / 1417.0, 708.5, 708.5}));
+    app_->mainFrame()->action(Command::FileNew)->trigger();
+    QCOMPARE(view->session().labelText(), std::string("kept"));
+    QCOMPARE(view->session().settings(), lumo::LabelSettings{});
+  }
+
+  void adjustingRebuildsKeepsThePreviewInPlaceAndRenders() {
+    CLumoView* view = StartFitted();
+    apptest::Wheel(view, {0, 120}, {200, 650});
+    const lumo::PreviewState before = view->preview();
+    apptest::OnNextModal([](QWidget* modal) {
+      QVERIFY(qobject_cast<CAdjustDlg*>(modal) != nullptr);
+      modal->findChild<QLineEdit*>(QStringLiteral("IDC_RESOLUTION"))->setText("300");
+      modal->close();
+    });
+    app_->mainFrame()->action(Command::LabelAdjust)->trigger();
+    QCOMPARE(view->session().canvas().geometry.canvasRect.width, 1417);
+    // 600 to 300 dpi doubles the zoom; the same point of the label stays at the anchor.
+    QVERIFY(std::abs(view->preview().zoom - 2.0 * before.zoom) < 1e-12);
+    QCOMPARE(view->preview().viewCenterX / 1417.0, before.viewCenterX / 2834.0);
+    QCOMPARE(view->preview().viewCenterY / 1417.0, before.viewCenterY / 2834.0);
+    // The document holds the new values without asking to be saved; a label is written.
+    QCOMPARE(app_->document().settings().resolutionDpi, 300.0);
+    QVERIFY(!app_->mainFrame()->isWindowModified());
+    QCOMPARE(dir_->labelFiles().size(), 1);
   }
 
   void openingAndSavingSettingsFiles() {
@@ -119,12 +253,12 @@ class MainWindowTest : public QObject {
     CloseMessageBox(&message);
     QVERIFY(!app_->DoSave(dir_->filePath(QStringLiteral("folder.lum"))));
     QCOMPARE(message,
-             QStringLiteral("folder.lum に保存できません。\nﾌｫﾙﾀﾞです。ﾌｧｲﾙを指定してください。")
-                 .prepend(dir_->path() + u'/'));
+             dir_->filePath(QStringLiteral("folder.lum")) +
+                 QStringLiteral(" に保存できません。\nﾌｫﾙﾀﾞです。ﾌｧｲﾙを指定してください。"));
     CloseMessageBox(&message);
     QVERIFY(!app_->OpenDocumentFile(dir_->settingsFile("huge.lum", 600.0, 24000.0)));
-    QVERIFY2(message.endsWith(QStringLiteral("huge.lum の直径 600 mm と解像度 24000 dpi では"
-                                             "ﾗﾍﾞﾙを作れません。")),
+    QVERIFY2(message.endsWith(QStringLiteral(
+                 "huge.lum の直径 600 mm と解像度 24000 dpi ではﾗﾍﾞﾙを作れません。")),
              qPrintable(message));
     QCOMPARE(app_->document().GetPathName(), dir_->filePath("fourth.lum"));
     QCOMPARE(app_->document().settings(), lumo::LabelSettings{});
@@ -145,15 +279,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(CLumoApp::RecentFiles(), (QStringList{last, dir_->filePath("first.lum")}));
     app_->mainFrame()->action(Command::AppExit)->trigger();  // closes without asking anything
     QVERIFY(!app_->mainFrame()->isVisible());
-  }
-
-  void aFileThatCannotBeOpenedAtStartUpIsReportedAndEndsIt() {
-    QVERIFY(apptest::WriteFile(dir_->filePath("bad.lum"), QByteArray("short")));
-    QString message;
+    // A file that cannot be opened at start-up is reported and ends it.
+    app_ = std::make_unique<CLumoApp>();
     CloseMessageBox(&message);
     QVERIFY(!app_->InitInstance(dir_->filePath("bad.lum")));
-    QVERIFY(message.contains(QStringLiteral("bad.lum")));
-    QVERIFY(app_->mainFrame() == nullptr);
+    QVERIFY(message.contains(QStringLiteral("bad.lum")) && app_->mainFrame() == nullptr);
   }
 
   // The settings an earlier version kept are copied over once, into a new file.
@@ -176,9 +306,31 @@ class MainWindowTest : public QObject {
     app_->mainFrame()->activateWindow();
     return QTest::qWaitForWindowActive(app_->mainFrame());
   }
+  // Started, with a view 800 pixels wide and the label fitted to it.
+  CLumoView* StartFitted() {
+    if (!app_->InitInstance()) return nullptr;
+    view_ = app_->mainFrame()->view();
+    app_->mainFrame()->resize(800, 900);
+    if (!QTest::qWaitFor([this] { return view_->width() == 800; })) return nullptr;
+    view_->FitToWidth();
+    return view_;
+  }
+
+  void Mouse(QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, view_->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(view_, &event);
+  }
+
+  // Where the canvas point under `at` is, in an 800-pixel client.
+  QPointF CanvasPoint(QPointF at) const {
+    const lumo::PreviewState& s = view_->preview();
+    return {s.viewCenterX + (at.x() - 400) / s.zoom, s.viewCenterY + (at.y() - 400) / s.zoom};
+  }
 
   std::unique_ptr<apptest::CurrentDirectory> dir_;
   std::unique_ptr<CLumoApp> app_;
+  CLumoView* view_ = nullptr;
 };
 
 QTEST_MAIN(MainWindowTest)
