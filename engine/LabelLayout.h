@@ -27,6 +27,10 @@ enum class LabelHalf : std::uint8_t { Upper, Lower };
 struct PlacedGlyph {
   LabelHalf half = LabelHalf::Upper;
   std::int32_t ring = 0;  // 0 = the outermost ring
+  // The line of the text it belongs to, counted from 0 within its half; a
+  // line break (CR LF, LF CR, a lone CR or LF) starts the next one, however
+  // many rings a line wraps over.
+  std::int32_t line = 0;
   std::int32_t x = 0;     // the reference point: the top-left corner of the turned cell
   std::int32_t y = 0;
   FontRequest font;

@@ -45,6 +45,7 @@ std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& set
   const std::int32_t windowEnd = WrappingSum(settings.firstRing, settings.usedRings);
   std::size_t position = 0;
   std::int32_t ring = 0;
+  std::int32_t line = 0;
   double radius = outerRadius;
   while (true) {
     int advance = 1;
@@ -52,14 +53,13 @@ std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& set
     while (angle > endAngle && ring >= settings.firstRing && ring < windowEnd &&
            position < text.size()) {
       const auto byte = static_cast<unsigned char>(text[position]);
-      if (byte == '\r') {
+      if (byte == '\r' || byte == '\n') {
+        // The second byte of a CR LF or LF CR pair ends no further line.
+        const bool pairEnd = position > 0 && text[position - 1] == (byte == '\r' ? '\n' : '\r') &&
+                             !(position > 1 && text[position - 2] == static_cast<char>(byte));
+        line += pairEnd ? 0 : 1;
         ++position;
-        advance = 0;
-        break;
-      }
-      if (byte == '\n') {
-        ++position;
-        advance = 1;
+        advance = byte == '\r' ? 0 : 1;
         break;
       }
       const bool twoByte = cp932::IsLeadByte(byte);
@@ -69,6 +69,7 @@ std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& set
       PlacedGlyph glyph;
       glyph.half = half;
       glyph.ring = ring;
+      glyph.line = line;
       glyph.x = TruncateToInt32(std::cos(angle) * radius + cx);
       glyph.y = TruncateToInt32(cy - std::sin(angle) * radius);
       glyph.font = {height, TruncateToInt32(radius * kWidthFactor / charsPerCircle),

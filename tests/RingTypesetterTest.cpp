@@ -54,6 +54,10 @@ TEST_F(RingTypesetter, LineBreakPairsMoveOneRingInward) {
   EXPECT_EQ(Rings("a\n\rb"), (std::vector<int>{1, 2}));
   EXPECT_EQ(Rings("a\n\nb"), (std::vector<int>{1, 3}));          // LF LF leaves one ring empty
   EXPECT_EQ(Rings(Repeat("\x82\xA0", 74) + "\r\nb").back(), 2);  // no empty ring after a full one
+  // Lines are counted apart from rings: a pair, or a lone CR or LF, ends one.
+  std::vector<int> lines;
+  for (const PlacedGlyph& g : Layout("a\r\nb\rc\n\rd\n\ne\r\n\rf")) lines.push_back(g.line);
+  EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 3, 5, 7}));
 }
 
 TEST_F(RingTypesetter, SettingsThatGiveNoRingsPlaceNothing) {

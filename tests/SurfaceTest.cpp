@@ -17,7 +17,7 @@ void Set(Surface& surface, int x, int y, Pixel value) {
 }
 
 PlacedGlyph Glyph(FontRequest font, int x, int y, std::string_view bytes) {
-  PlacedGlyph glyph{LabelHalf::Upper, 0, x, y, font};
+  PlacedGlyph glyph{LabelHalf::Upper, 0, 0, x, y, font};
   glyph.length = static_cast<std::uint8_t>(bytes.copy(glyph.code.data(), 2));
   return glyph;
 }
