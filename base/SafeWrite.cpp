@@ -6,11 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <optional>
 
+#include "HiddenFile.h"
 #include "Io.h"
 
 namespace lumo {
@@ -53,45 +53,23 @@ int WriteAndClose(OwnedFile& file, const FileWriter& writer) {
   return written ? closeError : written.error().errnum;
 }
 
-// A new empty file under a name no other writer in this or another process
-// picks at the same time (O_EXCL settles the rare clash); the leading dot keeps
-// it out of listings. The errno when none can be made.
-struct HiddenFile {
-  fs::path path;
-  int fd = -1;
-  int errnum = 0;
-};
-HiddenFile CreateHidden(const fs::path& directory, const FileSystemCalls& calls) {
-  static std::atomic<unsigned> counter{0};
-  for (;;) {
-    char name[64];
-    std::snprintf(name, sizeof name, ".lumo-%ld-%u.tmp", static_cast<long>(::getpid()),
-                  counter.fetch_add(1));
-    fs::path path = directory / name;
-    // 0666 less the umask, as for any new file.
-    const int fd = RetryOnEintr([&] {
-      return calls.open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    });
-    if (fd >= 0) return {std::move(path), fd, 0};
-    if (errno != EEXIST) return {{}, -1, errno};
-  }
-}
-
 fs::path OrCurrent(const fs::path& directory) {
   return directory.empty() ? fs::path(".") : directory;
 }
 
 // The first number whose name does not exist in any form; a dangling link is
-// seen as itself, never followed.
-std::optional<int> FirstFreeNumber(const fs::path& directory, std::string_view extension) {
+// seen as itself, never followed. Nothing when every name is taken; why, when
+// the folder cannot be looked into (not a folder, a loop of links, no
+// permission, a path too long).
+Result<std::optional<int>> FirstFreeNumber(const fs::path& directory, std::string_view extension) {
   for (int number = 0; number < kLabelFileCount; ++number) {
     struct stat info {};
     const fs::path path = directory / NumberedFileName(number, extension);
-    if (::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
-      return number;
-    }
+    if (::fstatat(AT_FDCWD, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) continue;
+    if (errno == ENOENT) return std::optional(number);
+    return Failure(ErrorReason::CannotCreate, directory, errno);
   }
-  return std::nullopt;
+  return std::optional<int>();
 }
 
 Error FullSeries(const fs::path& directory, std::string_view extension) {
@@ -100,17 +78,59 @@ Error FullSeries(const fs::path& directory, std::string_view extension) {
   return error;
 }
 
-// Gives the complete file `source` (a path link() accepts) the first free
-// name from `first` on. link() never replaces a name: EEXIST means taken.
-Result<fs::path> LinkIntoSeries(const char* source, int follow, const fs::path& directory,
-                                std::string_view extension, int first,
-                                const FileSystemCalls& calls) {
+// Gives a complete file the first free name of the series from `first` on,
+// as `name` does (0, or the errno of a link or a rename). Neither ever
+// replaces a name: EEXIST means taken, and the next one is tried.
+template <typename Name>
+Result<fs::path> NameInSeries(const fs::path& directory, std::string_view extension, int first,
+                              Name name) {
   for (int number = first; number < kLabelFileCount; ++number) {
     fs::path path = directory / NumberedFileName(number, extension);
-    if (calls.linkat(AT_FDCWD, source, AT_FDCWD, path.c_str(), follow) == 0) return path;
-    if (errno != EEXIST) return Failure(ErrorReason::CannotCreate, path, errno);
+    const int error = name(path);
+    if (error == 0) return path;
+    if (error != EEXIST) return Failure(ErrorReason::CannotCreate, directory, error);
   }
   return FullSeries(directory, extension);
+}
+
+// Names the unnamed file `fd`: through AT_EMPTY_PATH where the process may,
+// otherwise through /proc. Without the privilege and without /proc both fail
+// with ENOENT, and the caller writes the file under a hidden name instead.
+Result<fs::path> NameUnnamed(int fd, const fs::path& directory, std::string_view extension,
+                             int first, const FileSystemCalls& calls) {
+  const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+  bool viaProc = false;
+  return NameInSeries(directory, extension, first, [&](const fs::path& path) {
+    if (!viaProc) {
+      if (calls.linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return 0;
+      if (errno == EEXIST) return EEXIST;
+      viaProc = true;
+    }
+    return calls.linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0
+               ? 0
+               : errno;
+  });
+}
+
+// Names the hidden file: a hard link, then the hidden name removed; where the
+// file system has no hard links (vfat, exFAT, some network shares), a rename
+// that refuses to replace.
+Result<fs::path> NameHidden(const fs::path& hidden, const fs::path& directory,
+                            std::string_view extension, int first, const FileSystemCalls& calls) {
+  bool renaming = false;
+  Result<fs::path> named = NameInSeries(directory, extension, first, [&](const fs::path& path) {
+    if (!renaming) {
+      if (calls.linkat(AT_FDCWD, hidden.c_str(), AT_FDCWD, path.c_str(), 0) == 0) return 0;
+      if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK) return errno;
+      renaming = true;
+    }
+    return calls.renameat2(AT_FDCWD, hidden.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0
+               ? 0
+               : errno;
+  });
+  // Linked or not, the hidden name goes; a renamed file has no other name left.
+  if (!renaming || !named) calls.unlink(hidden.c_str());
+  return named;
 }
 
 }  // namespace
@@ -119,6 +139,7 @@ const FileSystemCalls& SystemFileCalls() noexcept {
   static constexpr FileSystemCalls kCalls{
       [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
       &::linkat,
+      &::renameat2,
       &::rename,
       &::fsync,
       &::close,
@@ -136,47 +157,51 @@ std::string NumberedFileName(int number, std::string_view extension) {
 Result<fs::path> WriteNumberedFile(const fs::path& requestedDirectory, std::string_view extension,
                                    const FileWriter& writer, const FileSystemCalls& calls) {
   const fs::path directory = OrCurrent(requestedDirectory);
+  RemoveStaleHiddenFiles(directory);
   // Looked for before writing, so that a full series costs no write and a
   // failed write can say which file it was going to be.
-  const std::optional<int> first = FirstFreeNumber(directory, extension);
-  if (!first) return FullSeries(directory, extension);
-  const fs::path intended = directory / NumberedFileName(*first, extension);
+  const Result<std::optional<int>> free = FirstFreeNumber(directory, extension);
+  if (!free) return free.error();
+  if (!*free) return FullSeries(directory, extension);
+  const int first = **free;
+  const fs::path intended = directory / NumberedFileName(first, extension);
 
   OwnedFile unnamed(RetryOnEintr([&] {
                       return calls.open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
                     }),
                     calls);
+  // Only a file system without unnamed files goes on to a hidden name.
+  if (unnamed.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+    return Failure(ErrorReason::CannotCreate, directory, errno);
+  }
   if (unnamed.get() >= 0) {
     // The file has no name yet: closed without one, it is gone.
-    const std::string source = "/proc/self/fd/" + std::to_string(unnamed.get());
     if (const Result<void> written = writer(unnamed.get()); !written) {
       return Failure(ErrorReason::CannotWrite, intended, written.error().errnum);
     }
-    Result<fs::path> named =
-        LinkIntoSeries(source.c_str(), AT_SYMLINK_FOLLOW, directory, extension, *first, calls);
-    if (!named) return named;
-    // Late write errors only surface at close, after the name is given.
-    if (const int error = unnamed.Close(); error != 0) {
-      calls.unlink(named->c_str());
-      return Failure(ErrorReason::CannotWrite, *named, error);
+    Result<fs::path> named = NameUnnamed(unnamed.get(), directory, extension, first, calls);
+    if (named) {
+      // Late write errors only surface at close, after the name is given.
+      if (const int error = unnamed.Close(); error != 0) {
+        calls.unlink(named->c_str());
+        return Failure(ErrorReason::CannotWrite, *named, error);
+      }
+      return named;
     }
-    return named;
-  }
-  // Only a file system without unnamed files goes on to a hidden name.
-  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-    return Failure(ErrorReason::CannotCreate, directory, errno);
+    // Anything but a file it could not name (no privilege, no /proc) is final.
+    if (named.error().reason != ErrorReason::CannotCreate || named.error().errnum != ENOENT) {
+      return named;
+    }
   }
 
-  const HiddenFile hidden = CreateHidden(directory, calls);
+  const HiddenFile hidden = CreateHiddenFile(directory, calls);
   if (hidden.fd < 0) return Failure(ErrorReason::CannotCreate, directory, hidden.errnum);
   OwnedFile file(hidden.fd, calls);
-  const int error = WriteAndClose(file, writer);
-  Result<fs::path> named =
-      error != 0 ? Result<fs::path>(Failure(ErrorReason::CannotWrite, intended, error))
-                 : LinkIntoSeries(hidden.path.c_str(), 0, directory, extension, *first, calls);
-  // Linked or not, the hidden name goes; a linked file keeps its numbered name.
-  calls.unlink(hidden.path.c_str());
-  return named;
+  if (const int error = WriteAndClose(file, writer); error != 0) {
+    calls.unlink(hidden.path.c_str());
+    return Failure(ErrorReason::CannotWrite, intended, error);
+  }
+  return NameHidden(hidden.path, directory, extension, first, calls);
 }
 
 Result<void> ReplaceFile(const fs::path& requested, const FileWriter& writer,
@@ -191,7 +216,9 @@ Result<void> ReplaceFile(const fs::path& requested, const FileWriter& writer,
   struct stat replaced {};
   const bool replacing = ::stat(path.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode);
 
-  const HiddenFile hidden = CreateHidden(OrCurrent(path.parent_path()), calls);
+  const fs::path directory = OrCurrent(path.parent_path());
+  RemoveStaleHiddenFiles(directory);
+  const HiddenFile hidden = CreateHiddenFile(directory, calls);
   if (hidden.fd < 0) return Failure(ErrorReason::CannotReplace, requested, hidden.errnum);
   OwnedFile file(hidden.fd, calls);
   // A replaced file keeps who may read and write it.

@@ -20,6 +20,7 @@ namespace lumo {
 struct FileSystemCalls {
   int (*open)(const char* path, int flags, mode_t mode);
   int (*linkat)(int fromDir, const char* from, int toDir, const char* to, int flags);
+  int (*renameat2)(int fromDir, const char* from, int toDir, const char* to, unsigned flags);
   int (*rename)(const char* from, const char* to);
   int (*fsync)(int fd);
   int (*close)(int fd);
@@ -42,7 +43,8 @@ inline constexpr int kLabelFileCount = 1000;
 // and until the file is complete it has no name in the series: it is made
 // without a name (O_TMPFILE) or, where the file system cannot do that, under
 // a hidden one, so a failed write or a crash leaves no partial file there.
-// A full series writes nothing.
+// A full series writes nothing. Hidden files that killed writers left in the
+// folder long ago are removed on the way.
 [[nodiscard]] Result<std::filesystem::path> WriteNumberedFile(
     const std::filesystem::path& directory, std::string_view extension, const FileWriter& writer,
     const FileSystemCalls& calls = SystemFileCalls());

@@ -92,14 +92,12 @@ std::optional<Failure> TakeInput(lumo::LabelSession& session,
   return std::nullopt;
 }
 
-// Where the numbered file goes: the folder given, or the current directory.
-lumo::Result<std::filesystem::path, Failure> OutputDirectory(const lumo::cli::CommandLine& line) {
-  if (line.outputDir) return std::filesystem::path(*line.outputDir);
+// The written file's path for scripts: absolute where the system can tell
+// the current directory's name, as given otherwise.
+std::string WrittenPath(const std::filesystem::path& written) {
   std::error_code error;
-  std::filesystem::path current = std::filesystem::current_path(error);
-  if (error)
-    return Failure{lumo::cli::kExitFailed, "cannot find the current directory: " + error.message()};
-  return current;
+  const std::filesystem::path absolute = std::filesystem::absolute(written, error);
+  return lumo::Printable((error ? written : absolute.lexically_normal()).string());
 }
 
 int Run(std::span<const std::string_view> args) {
@@ -111,9 +109,9 @@ int Run(std::span<const std::string_view> args) {
 
   const auto settings = lumo::cli::ResolveSettings(line);
   if (!settings) return Stop(settings.error());
-  const auto directory = OutputDirectory(line);
-  if (!directory) return Stop(directory.error());
-  lumo::LabelSession session(*directory);
+  // The folder as given, the current directory by default, so that messages
+  // name it as the user knows it and a deep one needs no absolute name.
+  lumo::LabelSession session(line.outputDir.value_or(""));
   // Resolved settings always give a canvas.
   if (const lumo::Result<void> created = session.CreateCanvas(*settings); !created) {
     return Stop(lumo::cli::FailureOf(created.error()));
@@ -130,7 +128,7 @@ int Run(std::span<const std::string_view> args) {
     Report("warning: " + std::to_string(layout.leftOffCharacters) + " characters (" +
            std::to_string(layout.leftOffBytes) + " bytes) of the text did not fit on the label");
   }
-  return WriteStdout(lumo::Printable(saved->string()) + "\n");
+  return WriteStdout(WrittenPath(*saved) + "\n");
 }
 
 }  // namespace

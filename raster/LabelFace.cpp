@@ -7,6 +7,8 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -86,6 +88,9 @@ LabelFace::~LabelFace() = default;
 
 Result<std::shared_ptr<LabelFace>> LabelFace::Load(const FontLocation& location) {
   const Error unusable(ErrorReason::FaceUnusable, 0, location.path);
+  // FreeType would wait forever on a named pipe: only a file can be a face.
+  struct stat info {};
+  if (::stat(location.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return unusable;
   std::shared_ptr<LabelFace> loaded(new LabelFace());  // the constructor is private
   Handles& h = *loaded->handles_;
   FT_Library library = nullptr;

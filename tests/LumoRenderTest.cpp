@@ -71,7 +71,8 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
   WriteFileBytes(work() / "short.lum", std::string(10, '\0'));
   WriteFileBytes(work() / "huge.lum", SettingsFile({900, 600, 150, 45, 1, 30}));
   WriteFileBytes(work() / "nan.lum", SettingsFile({std::nan(""), 600, 150, 45, 1, 30}));
-  WriteFileBytes(work() / "zero.lum", SettingsFile({0, 600, 150, 45, 1, 30}));
+  WriteFileBytes(work() / "zero.lum", SettingsFile({-120, -600, 150, 45, 1, 30}));
+  WriteFileBytes(work() / "tiny.lum", SettingsFile({0.01, 600, 150, 45, 1, 30}));
   WriteFileBytes(work() / "fraction.lum", SettingsFile({41, 2080.99, 150, 45, 1, 30}));
   // No fonts at all, and fonts that have no Japanese (DejaVu, which fontconfig
   // itself needs on Debian).
@@ -106,8 +107,9 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
       {{"--settings", "short.lum"}, 1, "10 bytes"},
       {{"--settings", "none.lum"}, 1, "none.lum: No such file"},
       {{"--settings", "huge.lum"}, 2, "8191"},
-      {{"--settings", "nan.lum"}, 2, "finite"},
-      {{"--settings", "zero.lum"}, 1, "no pixels"},
+      {{"--settings", "nan.lum"}, 2, "must be finite numbers"},
+      {{"--settings", "zero.lum"}, 2, "must be finite numbers greater than 0"},
+      {{"--settings", "tiny.lum"}, 1, "no pixels"},
       {Small({"missing.txt"}), 1, "missing.txt: No such file"},
       {Small({"two\nlines.txt"}), 1, "two\\x0alines.txt"},         // one line whatever a name holds
       {Small({"esc\x1b[2J\x7f.txt"}), 1, "esc\\x1b[2J\\x7f.txt"},  // no escape reaches the terminal
@@ -121,6 +123,7 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
       {Small({"-o", "missing"}), 1, "No such file"},
       {Small({}), 1, "lumo000.bmp", "ulimit -f 20;"},  // the cut-off file is not left behind
       {Small({}), 1, "/nonexistent.ttf", "LUMO_FONT=/nonexistent.ttf"},
+      {Small({}), 1, "cannot load the face pipe.lum", "LUMO_FONT=pipe.lum"},  // never waited for
       {Small({}), 1, "no Japanese face", fonts + "none.conf'"},
       {Small({}), 1, "no Japanese face", fonts + "latin.conf'"},
       {Small({}), 1, "cannot write to standard output", R"(sh -c 'exec "$0" "$@" >/dev/full')"},
@@ -169,6 +172,19 @@ TEST_F(LumoRender, InputsThatAreTaken) {
   }
   EXPECT_EQ(fs::file_size(work() / "out/lumo000.bmp"), 54u + 98u * 98u * 4u);
   EXPECT_EQ(fs::file_size(work() / "out/lumo001.bmp"), 54u + 100u * 100u * 4u);
+}
+
+// Deeper than PATH_MAX the current directory has no absolute name a system
+// call takes; the label goes there all the same, and the path is printed.
+TEST_F(LumoRender, WritesIntoACurrentDirectoryDeeperThanPathMax) {
+  const std::string name(250, 'd');
+  const std::string descend =
+      "for i in $(seq 20); do mkdir " + name + " && cd -P " + name + "; done;";
+  const Outcome outcome = Run(Small({}), "", descend);
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_TRUE(outcome.out.ends_with(name + "/lumo000.bmp\n") && outcome.out.size() > 5000);
+  // Removed here: the test's own clean-up goes by absolute names.
+  EXPECT_EQ(std::system(("cd '" + work().string() + "' && rm -rf " + name).c_str()), 0);
 }
 
 // Settings whose capacity wraps to about 2^31 and a 2 GB file: only a bounded

@@ -2,16 +2,25 @@
 // name, and nothing is left behind by a failed write, on both ways a file is
 // made before it is named; a replaced file changes only once complete.
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <utility>
+
+#include "HiddenFile.h"
 #include "SafeWrite.h"
 #include "TestSupport.h"
 
 namespace lumo {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using test::Entries;
 using test::ReadFileBytes;
 using Names = std::vector<std::string>;
@@ -123,6 +132,91 @@ TEST_P(NumberedFile, FailedWriteLeavesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Creation, NumberedFile, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Unnamed" : "HiddenName"; });
+
+// Without the privilege for AT_EMPTY_PATH, /proc or hard links (a chroot on a
+// vfat stick), a file is still written, and a name that appears meanwhile is
+// still never replaced.
+TEST(NumberedFile, FallsBackToProcThenToARenameThatReplacesNothing) {
+  const test::TempDir dir;
+  static fs::path racer;
+  static bool noProcNoLinks = false;
+  racer = dir.path() / "lumo000.png";
+  FileSystemCalls calls = SystemFileCalls();
+  calls.linkat = [](int fromDir, const char* from, int toDir, const char* to, int flags) {
+    const bool viaProc = std::string_view(from).starts_with("/proc/");
+    if ((flags & AT_EMPTY_PATH) != 0 || noProcNoLinks) {
+      errno = (flags & AT_EMPTY_PATH) != 0 || viaProc ? ENOENT : EPERM;
+      return -1;
+    }
+    return ::linkat(fromDir, from, toDir, to, flags);
+  };
+  calls.renameat2 = [](int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
+    if (!racer.empty()) test::WriteFileBytes(std::exchange(racer, {}), "another writer's");
+    return ::renameat2(fromDir, from, toDir, to, flags);
+  };
+  EXPECT_EQ(WriteNumberedFile(dir.path(), "pdf", Bytes("via /proc"), calls)->filename(),
+            "lumo000.pdf");
+  noProcNoLinks = true;
+  EXPECT_EQ(WriteNumberedFile(dir.path(), "png", Bytes("renamed"), calls)->filename(),
+            "lumo001.png");
+  EXPECT_EQ(ReadFileBytes(dir.path() / "lumo000.png"), "another writer's");
+  EXPECT_EQ(ReadFileBytes(dir.path() / "lumo001.png"), "renamed");
+  EXPECT_EQ(Entries(dir.path()), (Names{"lumo000.pdf", "lumo000.png", "lumo001.png"}));
+}
+
+// What a killed writer left is removed once surely stale: this user's, older
+// than an hour, from another boot or by a process gone; nothing else.
+TEST(NumberedFile, StaleHiddenFilesAreRemoved) {
+  if (BootId().empty()) GTEST_SKIP() << "this system tells no boot id";
+  const test::TempDir dir;
+  pid_t gone = 4'000'000;
+  while (::kill(gone, 0) == 0 || errno != ESRCH) --gone;
+  const std::string alive = std::to_string(::getpid()), dead = std::to_string(gone);
+  const auto hidden = [&](const std::string& boot, const std::string& pid, bool old) {
+    const std::string name = ".lumo-" + boot + "-" + pid + (old ? "-1.tmp" : "-2.tmp");
+    test::WriteFileBytes(dir.path() / name, "");
+    if (old) fs::last_write_time(dir.path() / name, fs::file_time_type::clock::now() - 2h);
+    return name;
+  };
+  hidden("0badb007", alive, true);
+  hidden(BootId(), dead, true);
+  Names kept = {hidden("0badb007", alive, false), hidden(BootId(), alive, true),
+                hidden(BootId(), dead, false), "lumo000.png"};
+  ASSERT_TRUE(WriteNumberedFile(dir.path(), "png", Bytes("x")));
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(Entries(dir.path()), kept);
+}
+
+// A folder that cannot be looked into says why, never that every name is taken.
+TEST(NumberedFile, AFolderThatIsNoneSaysWhy) {
+  const test::TempDir dir;
+  test::WriteFileBytes(dir.path() / "afile", "");
+  fs::create_symlink("loop", dir.path() / "loop");
+  fs::create_directory(dir.path() / "closed");
+  fs::permissions(dir.path() / "closed", fs::perms::none);
+  const auto errnumOf = [&](const char* name) {
+    const auto written = WriteNumberedFile(dir.path() / name, "svg", Bytes("x"));
+    return written                                               ? 0
+           : written.error().reason == ErrorReason::CannotCreate ? written.error().errnum
+                                                                 : -1;
+  };
+  EXPECT_EQ(errnumOf("afile"), ENOTDIR);
+  EXPECT_EQ(errnumOf("loop"), ELOOP);
+  // A folder one may not enter; root may enter any, so an unprivileged child tries.
+  if (::geteuid() != 0) {
+    EXPECT_EQ(errnumOf("closed"), EACCES);
+    return;
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool dropped = ::setgroups(0, nullptr) == 0 && ::setresgid(65534, 65534, 65534) == 0 &&
+                         ::setresuid(65534, 65534, 65534) == 0;
+    ::_exit(dropped ? errnumOf("closed") : 255);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_EQ(WEXITSTATUS(status), EACCES);
+}
 
 TEST(ReplaceFile, ReplacesWholeOnlyWhenCompleteKeepingModeAndLinks) {
   const test::TempDir dir;
