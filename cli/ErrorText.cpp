@@ -31,9 +31,11 @@ std::string RangeText(RuleRange range) {
 }
 
 std::string NoCanvasText(double diameterMm, double resolutionDpi, const std::string& refused) {
-  if (!std::isfinite(diameterMm) || !std::isfinite(resolutionDpi)) {
+  const auto positive = [](double value) { return std::isfinite(value) && value > 0; };
+  if (!positive(diameterMm) || !positive(resolutionDpi)) {
     return refused + " refused: the diameter (" + FormatNumber(diameterMm) +
-           ") and the resolution (" + FormatNumber(resolutionDpi) + ") must be finite numbers";
+           ") and the resolution (" + FormatNumber(resolutionDpi) +
+           ") must be finite numbers greater than 0";
   }
   return refused + " refused: a " + FormatNumber(diameterMm) + " mm label at " +
          FormatNumber(resolutionDpi) + " dpi needs more than " + std::to_string(kMaxCanvasSide) +

@@ -11,13 +11,16 @@ std::optional<CanvasGeometry> ComputeCanvasGeometry(const LabelSettings& setting
   // Evaluated left to right, as the radius has always been computed.
   const double outerRadius = settings.resolutionDpi * settings.diameterMm * 0.5 / 25.4;
   const double twoR = 2.0 * outerRadius;
+  // A diameter or resolution of 0 or less is no label at all, however a
+  // settings file came to hold it.
   if (!std::isfinite(settings.diameterMm) || !std::isfinite(settings.resolutionDpi) ||
-      !std::isfinite(twoR) || twoR >= kMaxCanvasSide + 1.0) {
+      !(settings.diameterMm > 0) || !(settings.resolutionDpi > 0) || !std::isfinite(twoR) ||
+      twoR >= kMaxCanvasSide + 1.0) {
     return std::nullopt;
   }
   CanvasGeometry geometry;
   geometry.outerRadiusPx = outerRadius;
-  const std::int32_t side = twoR >= 1.0 ? static_cast<std::int32_t>(twoR) : 0;
+  const auto side = static_cast<std::int32_t>(twoR);  // below one pixel: an empty canvas
   geometry.canvasRect = {side, side};
   // In 32-bit arithmetic that wraps, as the capacity has always been taken;
   // the dialog's rules keep it at 4 or more.

@@ -31,8 +31,9 @@ struct CanvasGeometry {
 inline constexpr std::int32_t kMaxCanvasSide = 8191;
 
 // The geometry of the canvas for `settings`, or nothing when that canvas
-// cannot be made: diameter or resolution not finite, or a side beyond
-// kMaxCanvasSide. A side of 0 or less gives an empty canvas.
+// cannot be made: a diameter or resolution that is not a finite number above
+// 0, or a side beyond kMaxCanvasSide. A side below one pixel gives an empty
+// canvas.
 [[nodiscard]] std::optional<CanvasGeometry> ComputeCanvasGeometry(
     const LabelSettings& settings) noexcept;
 

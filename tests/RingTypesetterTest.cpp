@@ -18,8 +18,9 @@ class RingTypesetter : public ::testing::Test {
  protected:
   std::vector<PlacedGlyph> Layout(std::string_view text, int start = 180, int sweep = 178) {
     std::vector<PlacedGlyph> glyphs;
+    double budget = 1e18;
     used = LayOutArcText(*ComputeCanvasGeometry(settings), settings, start, sweep, text,
-                         LabelHalf::Upper, glyphs);
+                         LabelHalf::Upper, budget, glyphs);
     return glyphs;
   }
   std::vector<int> Rings(std::string_view text) {
@@ -72,7 +73,7 @@ TEST_F(RingTypesetter, SettingsThatGiveNoRingsPlaceNothing) {
     EXPECT_TRUE(Layout("abc\r\ndef").empty())
         << chars << " " << count << " " << first << " " << window;
   }
-  settings = LabelSettings{0, 600, 150, 45, 1, 30};  // a canvas without radius
+  settings = LabelSettings{0.001, 600, 150, 45, 1, 30};  // a canvas below a pixel
   EXPECT_TRUE(Layout("abc").empty());
 }
 
