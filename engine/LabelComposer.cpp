@@ -54,10 +54,12 @@ LabelLayout ComposeLayout(const CanvasGeometry& canvas, const LabelSettings& set
   const SplitText split = SplitAtLineBreaks(kept, settings.usedRings);
   layout.keptBytes = kept.size();
   layout.lowerStart = kept.size() - split.lower.size();
+  const double side = canvas.canvasRect.width;
+  double areaBudget = kDrawnAreaBudget * side * side;
   const std::size_t upperUsed = LayOutArcText(canvas, settings, kUpperStart, kSweep, split.upper,
-                                              LabelHalf::Upper, layout.glyphs);
+                                              LabelHalf::Upper, areaBudget, layout.glyphs);
   const std::size_t lowerUsed = LayOutArcText(canvas, settings, kLowerStart, kSweep, split.lower,
-                                              LabelHalf::Lower, layout.glyphs);
+                                              LabelHalf::Lower, areaBudget, layout.glyphs);
   for (const std::string_view rest : {labelText.substr(kept.size()), split.upper.substr(upperUsed),
                                       split.lower.substr(lowerUsed)}) {
     layout.leftOffBytes += rest.size();

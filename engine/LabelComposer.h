@@ -26,9 +26,16 @@ struct SplitText {
 // second byte of the last counted pair, the lower part starts after it.
 [[nodiscard]] SplitText SplitAtLineBreaks(std::string_view text, std::int32_t usedRings) noexcept;
 
+// The most glyph cells one label draws, in canvas areas. What the settings
+// dialog accepts stays below 1.5 (a full label's cells tile its rings once,
+// and no text is longer than its capacity); a settings file could ask for
+// thousands of glyphs each as large as the canvas, hours of drawing.
+inline constexpr double kDrawnAreaBudget = 4.0;
+
 // The text trimmed to the canvas's capacity and split after usedRings line
 // breaks; the upper half set from 180 degrees, the lower half from 360, each
-// over 178 degrees.
+// over 178 degrees. Glyphs are placed while their cells' area stays within
+// kDrawnAreaBudget canvases; what is not placed did not fit.
 [[nodiscard]] LabelLayout ComposeLayout(const CanvasGeometry& canvas, const LabelSettings& settings,
                                         std::string_view labelText);
 

@@ -24,7 +24,7 @@ constexpr double kWidthFactor = 0.9 * 3.141592654;
 
 std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& settings,
                           int startDegrees, int sweepDegrees, std::string_view text, LabelHalf half,
-                          std::vector<PlacedGlyph>& out) {
+                          double& areaBudget, std::vector<PlacedGlyph>& out) {
   const std::int32_t charsPerCircle = settings.charsPerCircle;
   const std::int32_t ringCount = settings.ringCount;
   const double startAngle = startDegrees * kDegreesToRadians;
@@ -74,6 +74,13 @@ std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& set
       glyph.y = TruncateToInt32(cy - std::sin(angle) * radius);
       glyph.font = {height, TruncateToInt32(radius * kWidthFactor / charsPerCircle),
                     TruncateToInt32((angle - kQuarterTurn) * kRadiansToTenthDegrees)};
+      // A width of 0 asks for the face's own proportions: about a square cell.
+      const double cellWidth = glyph.font.width != 0
+                                   ? std::abs(static_cast<double>(glyph.font.width))
+                                   : static_cast<double>(height);
+      const double area = static_cast<double>(height) * cellWidth * (twoByte ? 2 : 1);
+      if (area > areaBudget) return position;  // the rest is not drawn
+      areaBudget -= area;
       glyph.length = twoByte && position + 1 < text.size() ? 2 : 1;
       text.copy(glyph.code.data(), glyph.length, position);
       out.push_back(glyph);

@@ -17,10 +17,12 @@ namespace lumo {
 // starting every ring at `startDegrees` and ending it `sweepDegrees` clockwise
 // further. CR starts the current ring again, LF moves one ring inward, a
 // character that does not fit opens the next ring. Every glyph placed is
-// appended to `out` as part of `half`. Returns how many bytes of `text` the
-// walk used (glyphs and line breaks); the rest did not fit.
+// appended to `out` as part of `half`, and its cell's area (height times
+// width, in pixels) taken from `areaBudget`: the walk stops before a glyph
+// the budget cannot pay for. Returns how many bytes of `text` the walk used
+// (glyphs and line breaks); the rest did not fit.
 std::size_t LayOutArcText(const CanvasGeometry& canvas, const LabelSettings& settings,
                           int startDegrees, int sweepDegrees, std::string_view text, LabelHalf half,
-                          std::vector<PlacedGlyph>& out);
+                          double& areaBudget, std::vector<PlacedGlyph>& out);
 
 }  // namespace lumo

@@ -71,4 +71,20 @@ TEST_F(Composed, CountsWhatTheCapacityCutsAndWhatLiesBeyondTheWindow) {
             std::tuple(2u, 9000u, 9000u, 9000u));
 }
 
+// Drawing is bounded: a settings file asking for thousands of glyphs as large
+// as the canvas gets a few, the rest did not fit; what the dialog accepts is
+// never cut, not even its largest cells on its largest canvas.
+TEST_F(Composed, GlyphCellsStayWithinTheirBudget) {
+  settings = {44, 4729, 536870912, 1, 0, 1};
+  const LabelLayout hostile = Compose(std::string(10000, 'A'));
+  const double side = ComputeCanvasGeometry(settings)->canvasRect.width;
+  double area = 0;
+  for (const PlacedGlyph& g : hostile.glyphs) area += 1.0 * g.font.height * g.font.height;
+  EXPECT_LE(area, kDrawnAreaBudget * side * side);
+  EXPECT_GT(hostile.glyphs.size(), 0u);
+  EXPECT_EQ(hostile.leftOffBytes, 10000 - hostile.glyphs.size());
+  settings = {346, 600, 300, 1, 0, 1};
+  EXPECT_EQ(Compose(std::string(600, '\x88')).glyphs.size(), 148u);  // one ring's worth
+}
+
 }  // namespace lumo

@@ -71,6 +71,21 @@ TEST(GlyphDrawing, GlyphsFarLargerThanTheSurfaceAreClippedOnEverySide) {
   }
 }
 
+// A long list is drawn by two threads, each on its half of the rows: every
+// pixel still comes out as the glyphs drawn one by one, in order, leave it.
+TEST(GlyphDrawing, TwoBandsDrawWhatOneGlyphAtATimeDraws) {
+  std::vector<PlacedGlyph> glyphs;
+  for (int i = 0; i < 300; ++i) {  // enough for two threads, many across the middle
+    glyphs.push_back(Glyph({9 + i % 7, 4 + i % 5, (i * 137) % 3600}, (i * 37) % 90, 30 + i % 41,
+                           i % 3 == 0 ? "\x88\x9F" : "W"));
+  }
+  Surface together(100, 100), apart(100, 100);
+  Face().Draw(together, glyphs);
+  for (const PlacedGlyph& glyph : glyphs) Face().Draw(apart, {&glyph, 1});
+  EXPECT_TRUE(
+      std::equal(together.pixels().begin(), together.pixels().end(), apart.pixels().begin()));
+}
+
 TEST(Surface, ShrinkingKeepsDarkStrokesPerChannel) {
   Surface src(4, 4);
   Set(src, 1, 2, kBlack);  // a single dark pixel in the lower-left quarter

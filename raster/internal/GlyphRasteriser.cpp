@@ -125,7 +125,8 @@ void GlyphRasteriser::Accumulate(const Line& line, int firstRow, int rows, std::
   const int rowFrom = std::max(firstRow, static_cast<int>(std::floor(y0)));
   const int rowTo = std::min(firstRow + rows, static_cast<int>(std::ceil(y1)));
   for (int row = rowFrom; row < rowTo; ++row) {
-    float* cells = cells_.data() + static_cast<std::size_t>(row - firstRow) * stride;
+    const auto r = static_cast<std::size_t>(row - firstRow);
+    float* cells = cells_.data() + r * stride;
     const double dy = std::min(row + 1.0, y1) - std::max(static_cast<double>(row), y0);
     const double xNext = x + dxdy * dy;
     const double d = dy * dir;
@@ -136,6 +137,8 @@ void GlyphRasteriser::Accumulate(const Line& line, int firstRow, int rows, std::
     const auto li = static_cast<std::size_t>(leftFloor);
     const double rightCeil = std::ceil(right);
     const auto ri = static_cast<std::size_t>(rightCeil);
+    rowFirst_[r] = std::min(rowFirst_[r], li);
+    rowEnd_[r] = std::max(rowEnd_[r], std::max(ri, li + 1) + 1);
     if (ri <= li + 1) {
       // Within one column: the area splits between it and the next.
       const double xm = 0.5 * (left + right) - leftFloor;
@@ -186,13 +189,21 @@ void GlyphRasteriser::Fill(Surface& surface, const std::vector<PathSegment>& pat
   const auto firstColumn = static_cast<std::size_t>(left);
   for (int stripTop = rowTop; stripTop < rowBottom; stripTop += kStripRows) {
     const int rows = std::min(kStripRows, rowBottom - stripTop);
-    cells_.assign(stride * static_cast<std::size_t>(rows), 0.0f);
+    const std::size_t needed = stride * static_cast<std::size_t>(rows);
+    if (cells_.size() < needed) cells_.resize(needed, 0.0f);
+    rowFirst_.assign(static_cast<std::size_t>(rows), stride);
+    rowEnd_.assign(static_cast<std::size_t>(rows), 0);
     for (const Line& line : clipped_) Accumulate(line, stripTop, rows, stride);
     for (int r = 0; r < rows; ++r) {
-      const float* cells = cells_.data() + static_cast<std::size_t>(r) * stride;
+      const auto ru = static_cast<std::size_t>(r);
+      if (rowFirst_[ru] >= rowEnd_[ru]) continue;  // no edge crosses this row
+      float* cells = cells_.data() + ru * stride;
       auto out = surface.row(stripTop + r).subspan(firstColumn, columns);
       float sum = 0;
-      for (std::size_t c = 0; c < columns; ++c) {
+      // Before the first cell an edge touched nothing is covered, and after
+      // the last one the signed areas have summed back to nothing.
+      const std::size_t end = std::min(rowEnd_[ru], columns);
+      for (std::size_t c = rowFirst_[ru]; c < end; ++c) {
         sum += cells[c];
         const float coverage = std::min(1.0f, std::abs(sum));
         const auto keep = 255u - static_cast<unsigned>(coverage * 255.0f + 0.5f);
@@ -209,6 +220,7 @@ void GlyphRasteriser::Fill(Surface& surface, const std::vector<PathSegment>& pat
         }
         out[c] = darker;
       }
+      std::fill(cells + rowFirst_[ru], cells + rowEnd_[ru], 0.0f);
     }
   }
 }

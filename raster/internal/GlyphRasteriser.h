@@ -31,7 +31,11 @@ class GlyphRasteriser {
 
   std::vector<Line> flat_;     // flattened outline, screen coordinates
   std::vector<Line> clipped_;  // the same, x relative to the left edge and clamped
+  // Signed areas of a strip of rows; all zero between uses, so that only the
+  // cells a glyph touched are ever visited, whatever its bounding box.
   std::vector<float> cells_;
+  // Per row of the strip, the first and one past the last cell touched.
+  std::vector<std::size_t> rowFirst_, rowEnd_;
   double minX_ = 0, minY_ = 0, maxX_ = 0, maxY_ = 0;
   double width_ = 0;  // of the visible box, in pixels
 };
