@@ -23,7 +23,12 @@ Result<void> LabelSession::CreateCanvas(const LabelSettings& settings) {
   return {};
 }
 
-void LabelSession::TakePaste(std::string_view utf8) { labelText_ = PastedText(utf8); }
+void LabelSession::SetLabelText(std::string text) {
+  if (text.size() > static_cast<std::size_t>(kTextCeiling)) text.resize(kTextCeiling);
+  labelText_ = std::move(text);
+}
+
+void LabelSession::TakePaste(std::string_view utf8) { SetLabelText(PastedText(utf8)); }
 
 Result<void> LabelSession::TakeTextFile(const std::filesystem::path& path) {
   Result<std::string> read = ReadTextFile(path, canvas_.geometry.textCapacity);
@@ -34,7 +39,7 @@ Result<void> LabelSession::TakeTextFile(const std::filesystem::path& path) {
 
 Result<void> LabelSession::TakeFolder(const std::string& folder) {
   Result<std::string> listing = BuildFolderListing(folder);
-  labelText_ = listing ? std::move(*listing) : std::string();
+  SetLabelText(listing ? std::move(*listing) : std::string());
   if (!listing) return listing.error();
   return {};
 }

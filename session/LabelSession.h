@@ -30,8 +30,9 @@ class LabelSession {
   // no canvas are refused (SettingsNoCanvas) and everything stays as it was.
   [[nodiscard]] Result<void> CreateCanvas(const LabelSettings& settings);
 
-  // Each intake replaces the label text whole.
-  void SetLabelText(std::string text) { labelText_ = std::move(text); }
+  // Each intake replaces the label text whole; none keeps more than the
+  // ceiling of any text (kTextCeiling), whatever the capacity.
+  void SetLabelText(std::string text);
   // Pasted UTF-8 text, as the platform's clipboard hands it over.
   void TakePaste(std::string_view utf8);
   // A dropped item is one of these two (HasTxtExtension tells which). A text

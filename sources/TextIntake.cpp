@@ -146,7 +146,10 @@ Result<std::string> ReadPastedText(int fd, std::int32_t capacity) {
     bytes.append(block, static_cast<std::size_t>(got));
     sawNul = std::memchr(block, '\0', static_cast<std::size_t>(got)) != nullptr;
   }
-  return PastedText(bytes);
+  // Line ends made CR LF can make the text longer than what was read.
+  std::string text = PastedText(bytes);
+  if (text.size() > static_cast<std::size_t>(kTextCeiling)) text.resize(kTextCeiling);
+  return text;
 }
 
 }  // namespace lumo

@@ -9,6 +9,7 @@
 #include "CodePage932.h"
 #include "LabelSession.h"
 #include "TestSupport.h"
+#include "TextIntake.h"
 
 namespace lumo {
 
@@ -29,7 +30,7 @@ TEST(LabelSession, RefusedSettingsKeepTheCanvas) {
   EXPECT_EQ(session.settings().resolutionDpi, 300.0);
   EXPECT_EQ(session.canvas().geometry.canvasRect.width, 1417);
   // A side of 0 is a canvas all the same, one without pixels.
-  EXPECT_TRUE(session.CreateCanvas({0, 600, 150, 45, 1, 30}));
+  EXPECT_TRUE(session.CreateCanvas({0.01, 600, 150, 45, 1, 30}));
 }
 
 TEST(LabelSession, TextIsTrimmedSplitAndEveryLabelDrawnFromWhite) {
@@ -46,6 +47,10 @@ TEST(LabelSession, TextIsTrimmedSplitAndEveryLabelDrawnFromWhite) {
   session.SetLabelText("");
   session.ComposeLabel();
   EXPECT_TRUE(AllWhite(session.canvas().image));
+  // A capacity that wraps to 0 trims nothing, yet the ceiling bounds the text kept.
+  ASSERT_TRUE(session.CreateCanvas({120, 600, 1 << 30, 45, 0, 2}));
+  session.SetLabelText(std::string(6 << 20, 'y'));
+  EXPECT_EQ(session.LayOutLabel().keptBytes, std::size_t{kTextCeiling});
   // A vector page needs no pixels, a bitmap does; each format has its own series.
   ASSERT_TRUE(session.CreateCanvas({41, 61, 150, 45, 1, 30}));
   EXPECT_EQ(session.RenderAndSave(LabelFormat::Pdf)->filename(), "lumo000.pdf");

@@ -1,6 +1,8 @@
 // Text that comes in without a window: the prompt, the ".txt" test and text files
 // (byte for byte or from UTF-8); pastes and unreadable files are checked end to end.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <tuple>
@@ -61,6 +63,16 @@ TEST(TextFile, FirstCapacityBytesByteForByteOrConvertedFromUtf8) {
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, text) << testing::PrintToString(bytes) << " " << capacity;
   }
+}
+
+// Whatever the capacity, and however line ends grow the text, no more than
+// the ceiling is kept.
+TEST(PastedText, NoMoreThanTheCeilingIsKept) {
+  const test::TempDir dir;
+  test::WriteFileBytes(dir.path() / "in", Repeat("y\n", 3 << 20));
+  const int fd = ::open((dir.path() / "in").c_str(), O_RDONLY);
+  EXPECT_EQ(ReadPastedText(fd, 0)->size(), std::size_t{kTextCeiling});
+  ::close(fd);
 }
 
 TEST(PastedText, PlatformTextGetsCrLfAndLosesItsByteOrderMark) {
