@@ -181,8 +181,11 @@ class MainWindowTest : public QObject {
 
   void dropsAndDocumentsChangeTheTextAsTheyShould() {
     CLumoView* view = StartFitted();
-    // Only the first local file of a drop counts: a ".txt" name is a text file.
+    // Only the first local file of a drop counts: a ".txt" name is a text file,
+    // and one that cannot be read changes nothing and writes nothing.
     QVERIFY(!apptest::DragAndDrop(view, {QUrl(QStringLiteral("https://example.org/a.txt"))}));
+    QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("gone.txt"))}));
+    QVERIFY(dir_->labelFiles().isEmpty());
     QVERIFY(apptest::WriteFile(dir_->filePath("NOTES.TXT"), "notes"));
     QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT")),
                                         QUrl::fromLocalFile(dir_->filePath("x.txt"))}));
