@@ -138,14 +138,16 @@ INSTANTIATE_TEST_SUITE_P(Creation, NumberedFile, ::testing::Bool(),
 // still never replaced.
 TEST(NumberedFile, FallsBackToProcThenToARenameThatReplacesNothing) {
   const test::TempDir dir;
+  // How linking an unnamed file fails: 0 (it does not), ENOENT (no privilege
+  // and no /proc, where links are refused too), or EIO.
+  static int failure = 0;
   static fs::path racer;
-  static bool noProcNoLinks = false;
   racer = dir.path() / "lumo000.png";
   FileSystemCalls calls = SystemFileCalls();
   calls.linkat = [](int fromDir, const char* from, int toDir, const char* to, int flags) {
-    const bool viaProc = std::string_view(from).starts_with("/proc/");
-    if ((flags & AT_EMPTY_PATH) != 0 || noProcNoLinks) {
-      errno = (flags & AT_EMPTY_PATH) != 0 || viaProc ? ENOENT : EPERM;
+    const bool unnamed = (flags & AT_EMPTY_PATH) != 0 || std::string_view(from).starts_with("/proc/");
+    if ((flags & AT_EMPTY_PATH) != 0 || (failure != 0 && unnamed) || failure == ENOENT) {
+      errno = (flags & AT_EMPTY_PATH) != 0 ? ENOENT : unnamed ? failure : EPERM;
       return -1;
     }
     return ::linkat(fromDir, from, toDir, to, flags);
@@ -154,13 +156,22 @@ TEST(NumberedFile, FallsBackToProcThenToARenameThatReplacesNothing) {
     if (!racer.empty()) test::WriteFileBytes(std::exchange(racer, {}), "another writer's");
     return ::renameat2(fromDir, from, toDir, to, flags);
   };
-  EXPECT_EQ(WriteNumberedFile(dir.path(), "pdf", Bytes("via /proc"), calls)->filename(),
+  int writes = 0;
+  const auto counted = [&](std::string bytes) {
+    return [&writes, writer = Bytes(std::move(bytes))](int fd) { return ++writes, writer(fd); };
+  };
+  EXPECT_EQ(WriteNumberedFile(dir.path(), "pdf", counted("via /proc"), calls)->filename(),
             "lumo000.pdf");
-  noProcNoLinks = true;
-  EXPECT_EQ(WriteNumberedFile(dir.path(), "png", Bytes("renamed"), calls)->filename(),
+  EXPECT_EQ(writes, 1);
+  failure = ENOENT;
+  EXPECT_EQ(WriteNumberedFile(dir.path(), "png", counted("renamed"), calls)->filename(),
             "lumo001.png");
   EXPECT_EQ(ReadFileBytes(dir.path() / "lumo000.png"), "another writer's");
   EXPECT_EQ(ReadFileBytes(dir.path() / "lumo001.png"), "renamed");
+  // Any other failure to name it is the write's failure, not a reason to write again.
+  failure = EIO;
+  EXPECT_EQ(WriteNumberedFile(dir.path(), "svg", counted("x"), calls).error().errnum, EIO);
+  EXPECT_EQ(writes, 4);
   EXPECT_EQ(Entries(dir.path()), (Names{"lumo000.pdf", "lumo000.png", "lumo001.png"}));
 }
 
@@ -182,6 +193,10 @@ TEST(NumberedFile, StaleHiddenFilesAreRemoved) {
   hidden(BootId(), dead, true);
   Names kept = {hidden("0badb007", alive, false), hidden(BootId(), alive, true),
                 hidden(BootId(), dead, false), "lumo000.png"};
+  if (::geteuid() == 0) {  // another user's, which only root can make here
+    kept.push_back(hidden("0badc0de", alive, true));
+    ASSERT_EQ(::chown((dir.path() / kept.back()).c_str(), 65534, 65534), 0);
+  }
   ASSERT_TRUE(WriteNumberedFile(dir.path(), "png", Bytes("x")));
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(Entries(dir.path()), kept);

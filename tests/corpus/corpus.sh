@@ -21,7 +21,7 @@ while IFS=$'\t' read -r name input args; do
   [[ $input != - ]] && stdin=$here/inputs/$input
   read -r -a argv <<<"$args"
   status=0
-  layout=$(cd "$here/inputs" && "$render" --layout "${argv[@]}" <"$stdin" | sum) || status=$?
+  layout=$(cd "$here/inputs" && "$render" --layout "${argv[@]}" <"$stdin" 2>/dev/null | sum) || status=$?
   line="$name $status $layout"
   for format in bmp png pdf svg; do
     mkdir "$work/out"
