@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "CommandLine.h"
@@ -107,6 +108,10 @@ int Run(std::span<const std::string_view> args) {
   if (line.help) return WriteStdout(lumo::cli::UsageText());
   if (line.version) return WriteStdout("lumo-render " LUMO_VERSION "\n");
 
+  // fontconfig takes some milliseconds to find the face: meanwhile the
+  // settings and the input are read and the canvas is made.
+  std::jthread faceLookup;
+  if (!line.layout) faceLookup = std::jthread([] { (void)lumo::DefaultLabelFace(); });
   const auto settings = lumo::cli::ResolveSettings(line);
   if (!settings) return Stop(settings.error());
   // The folder as given, the current directory by default, so that messages

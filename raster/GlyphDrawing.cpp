@@ -2,13 +2,11 @@
 // rasterised, in the layout's order, on two threads that each own half the rows.
 #include <algorithm>
 #include <cmath>
-#include <optional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "CodePage932.h"
 #include "LabelFace.h"
+#include "internal/Bands.h"
 #include "internal/GlyphOutline.h"
 #include "internal/GlyphRasteriser.h"
 
@@ -101,25 +99,10 @@ void LabelFace::Draw(Surface& surface, std::span<const PlacedGlyph> glyphs) cons
       }
     }
   };
-  const int mid = surface.height() / 2;
-  if (prepared.size() < kGlyphsWorthASecondThread || std::thread::hardware_concurrency() < 2) {
-    drawBand({0, surface.height()});
-    return;
-  }
-  bool lowerDrawn = false;
-  {
-    std::optional<std::jthread> lower;
-    try {
-      lower.emplace([&] {
-        drawBand({mid, surface.height()});
-        lowerDrawn = true;
-      });
-    } catch (const std::system_error&) {
-      // No second thread to be had: the lower band is drawn below instead.
-    }
-    drawBand({0, mid});
-  }  // joins the second thread
-  if (!lowerDrawn) drawBand({mid, surface.height()});
+  InTwoBands(surface.height(), prepared.size() >= kGlyphsWorthASecondThread,
+             [&](int top, int bottom) {
+               drawBand({top, bottom});
+             });
 }
 
 }  // namespace lumo

@@ -23,8 +23,12 @@ struct LabelCanvas {
 // canvas as it was.
 [[nodiscard]] Result<void> CreateCanvas(LabelCanvas& canvas, const LabelSettings& settings);
 
-// The label as `layout` has it: the image made or filled white, then every
-// glyph drawn with `face`; without a face the label stays white.
+// The canvas's image white all over: made at the geometry's size, or kept
+// from the last label when its size is the same.
+void ClearCanvas(LabelCanvas& canvas);
+
+// The label as `layout` has it: the canvas cleared, then every glyph drawn
+// with `face`; without a face the label stays white.
 void DrawLabel(LabelCanvas& canvas, const LabelLayout& layout, const LabelFace* face);
 
 }  // namespace lumo

@@ -1,19 +1,74 @@
 // Raster operations of the label surface: white fill and the scaled copy.
 #include "Surface.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace lumo {
+namespace {
 
-Surface::Surface(int width, int height) {
-  if (width <= 0 || height <= 0) return;
-  width_ = width;
-  height_ = height;
-  pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kWhite);
+// Transparent huge pages come in 2 MiB; an image of a few of them is worth
+// putting on pages of its own, where the first touch of 32 MB then costs a
+// few dozen page faults instead of thousands.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kWorthHugePages = 2 * kHugePage;
+
+}  // namespace
+
+void SurfacePixelsDeleter::operator()(Pixel* pixels) const noexcept {
+  if (mappedBytes == 0) {
+    delete[] pixels;
+  } else {
+    ::munmap(pixels, mappedBytes);
+  }
 }
 
-void Surface::FillWhite() { std::fill(pixels_.begin(), pixels_.end(), kWhite); }
+Surface Surface::Unfilled(int width, int height) {
+  if (width <= 0 || height <= 0) return {};
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  const std::size_t bytes = count * sizeof(Pixel);
+  if (bytes >= kWorthHugePages) {
+    // Mapped a huge page larger, then trimmed to a huge page's boundary.
+    const std::size_t mapped = bytes + kHugePage;
+    void* block =
+        ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block != MAP_FAILED) {
+      const auto start = reinterpret_cast<std::uintptr_t>(block);
+      const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
+      const std::size_t before = aligned - start;
+      const std::size_t length = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+      if (before > 0) ::munmap(block, before);
+      if (mapped - before > length) {
+        ::munmap(reinterpret_cast<void*>(aligned + length), mapped - before - length);
+      }
+      ::madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
+      return {width, height,
+              Pixels(reinterpret_cast<Pixel*>(aligned), SurfacePixelsDeleter{length})};
+    }
+  }
+  return {width, height, Pixels(new Pixel[count], SurfacePixelsDeleter{})};
+}
+
+Surface::Surface(int width, int height) : Surface(Unfilled(width, height)) { FillWhite(); }
+
+Surface::Surface(const Surface& other) : Surface(Unfilled(other.width_, other.height_)) {
+  if (!empty()) std::memcpy(pixels_.get(), other.pixels_.get(), pixels().size_bytes());
+}
+
+Surface& Surface::operator=(const Surface& other) {
+  if (this != &other) *this = Surface(other);
+  return *this;
+}
+
+void Surface::FillWhite(int top, int bottom) {
+  top = std::max(top, 0);
+  bottom = std::min(bottom, height_);
+  if (empty() || top >= bottom) return;
+  std::fill(pixels_.get() + index(0, top), pixels_.get() + index(0, bottom), kWhite);
+}
 
 void GreyRow(std::span<const Pixel> row, std::uint8_t* out) noexcept {
   for (const Pixel pixel : row) *out++ = static_cast<std::uint8_t>(pixel >> 8);

@@ -10,7 +10,7 @@
 namespace lumo {
 
 LabelSession::LabelSession(std::filesystem::path outputDirectory,
-                           Result<std::shared_ptr<LabelFace>> face)
+                           std::optional<Result<std::shared_ptr<LabelFace>>> face)
     : outputDirectory_(std::move(outputDirectory)), face_(std::move(face)) {
   // The defaults always give a canvas.
   (void)CreateCanvas(settings_);
@@ -60,7 +60,9 @@ const LabelLayout& LabelSession::ComposeLabel() {
 
 void LabelSession::DrawIfNeeded() {
   if (drawn_) return;
-  DrawLabel(canvas_, layout_, face_ ? face_->get() : nullptr);
+  // Cleared first: the face may still be being looked up meanwhile.
+  ClearCanvas(canvas_);
+  if (const auto& drawWith = face()) (*drawWith)->Draw(canvas_.image, layout_.glyphs);
   drawn_ = true;
 }
 
@@ -71,12 +73,12 @@ Result<std::filesystem::path> LabelSession::RenderAndSave(LabelFormat format) {
   } else {
     LayOutLabel();
   }
-  return SaveLabel(format, {canvas_, layout_, settings_.resolutionDpi, face_}, outputDirectory_);
+  return SaveLabel(format, {canvas_, layout_, settings_.resolutionDpi, face()}, outputDirectory_);
 }
 
 Result<void> LabelSession::Export(LabelFormat format, const std::filesystem::path& path) {
   if (IsRaster(format)) DrawIfNeeded();
-  return ExportLabel(format, {canvas_, layout_, settings_.resolutionDpi, face_}, path);
+  return ExportLabel(format, {canvas_, layout_, settings_.resolutionDpi, face()}, path);
 }
 
 }  // namespace lumo

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,9 +23,10 @@ namespace lumo {
 class LabelSession {
  public:
   // Numbered files go to `outputDirectory` (empty: the current directory);
-  // the glyphs come from `face`. The settings start as the defaults.
+  // the glyphs come from `face`, by default the label's default face, looked
+  // up only when a label is first drawn. The settings start as the defaults.
   explicit LabelSession(std::filesystem::path outputDirectory = {},
-                        Result<std::shared_ptr<LabelFace>> face = DefaultLabelFace());
+                        std::optional<Result<std::shared_ptr<LabelFace>>> face = {});
 
   // Takes the settings and rebuilds the canvas for them. Settings that give
   // no canvas are refused (SettingsNoCanvas) and everything stays as it was.
@@ -60,14 +62,16 @@ class LabelSession {
   [[nodiscard]] const std::string& lowerText() const noexcept { return lowerText_; }
   // The label as last laid out, with what of its text did not fit.
   [[nodiscard]] const LabelLayout& layout() const noexcept { return layout_; }
-  [[nodiscard]] const Result<std::shared_ptr<LabelFace>>& face() const noexcept { return face_; }
+  [[nodiscard]] const Result<std::shared_ptr<LabelFace>>& face() const {
+    return face_ ? *face_ : DefaultLabelFace();
+  }
 
  private:
   // Draws the last layout unless the canvas already shows it.
   void DrawIfNeeded();
 
   std::filesystem::path outputDirectory_;
-  Result<std::shared_ptr<LabelFace>> face_;
+  std::optional<Result<std::shared_ptr<LabelFace>>> face_;
   LabelSettings settings_;
   LabelCanvas canvas_;
   std::string labelText_;
