@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "CodePage932.h"
+#include "InTwoBands.h"
 #include "LabelFace.h"
-#include "internal/Bands.h"
 #include "internal/GlyphOutline.h"
 #include "internal/GlyphRasteriser.h"
 

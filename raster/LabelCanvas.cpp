@@ -1,7 +1,7 @@
 // The label canvas and the drawing of a layout.
 #include "LabelCanvas.h"
 
-#include "internal/Bands.h"
+#include "InTwoBands.h"
 
 namespace lumo {
 namespace {

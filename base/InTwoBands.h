@@ -1,6 +1,5 @@
 // Work on an image split into an upper and a lower half of its rows, each
 // half on a thread of its own, so that what each pixel gets is unchanged.
-// Private to the raster back end.
 #pragma once
 
 #include <optional>
