@@ -31,15 +31,15 @@ Surface Surface::Unfilled(int width, int height) {
   const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   const std::size_t bytes = count * sizeof(Pixel);
   if (bytes >= kWorthHugePages) {
-    // Mapped a huge page larger, then trimmed to a huge page's boundary.
-    const std::size_t mapped = bytes + kHugePage;
+    // Whole huge pages, mapped one larger and trimmed to a huge page's boundary.
+    const std::size_t length = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    const std::size_t mapped = length + kHugePage;
     void* block =
         ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block != MAP_FAILED) {
       const auto start = reinterpret_cast<std::uintptr_t>(block);
       const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
       const std::size_t before = aligned - start;
-      const std::size_t length = (bytes + kHugePage - 1) & ~(kHugePage - 1);
       if (before > 0) ::munmap(block, before);
       if (mapped - before > length) {
         ::munmap(reinterpret_cast<void*>(aligned + length), mapped - before - length);
