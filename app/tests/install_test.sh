@@ -18,6 +18,17 @@ for program in "$@"; do
   expect "$bindir/$program"
   [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not executable"
 done
+# Without a display the window program still answers --help and --version,
+# in Japanese under a Japanese locale.
+if [ -x "$prefix/$bindir/lumo" ]; then
+  headless="env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
+  [ "$($headless "$prefix/$bindir/lumo" --version)" = "lumo $("$prefix/$bindir/lumo-render" --version |
+    cut -d' ' -f2)" ] || fail "lumo --version without a display"
+  $headless LANG=C.UTF-8 "$prefix/$bindir/lumo" --help | grep -q 'Settings file to open' ||
+    fail "lumo --help without a display"
+  $headless LANG=ja_JP.UTF-8 "$prefix/$bindir/lumo" -h | grep -q '開く設定ﾌｧｲﾙ' ||
+    fail "lumo --help in Japanese"
+fi
 desktop="$datadir/applications/lumo.desktop" mime="$datadir/mime"
 expect "$desktop"
 for line in Type=Application Name=lumo 'Exec=lumo %f' Icon=lumo 'MimeType=application/x-lumo;'; do
