@@ -46,8 +46,10 @@ QString ErrorCause(const lumo::Error& error) {
     case ErrorReason::IsPipe:
     case ErrorReason::IsDevice:
       return QStringLiteral("ﾌｧｲﾙではありません (ﾊﾟｲﾌﾟや装置は読めません)。");
-    case ErrorReason::SettingsTooShort:
-      return QStringLiteral("設定ﾌｧｲﾙは %1 ﾊﾞｲﾄですが、このﾌｧｲﾙは %2 ﾊﾞｲﾄしかありません。")
+    case ErrorReason::SettingsWrongSize:
+      return (error.size < lumo::kSettingsFileSize
+                  ? QStringLiteral("設定ﾌｧｲﾙは %1 ﾊﾞｲﾄですが、このﾌｧｲﾙは %2 ﾊﾞｲﾄしかありません。")
+                  : QStringLiteral("設定ﾌｧｲﾙは %1 ﾊﾞｲﾄですが、このﾌｧｲﾙは %2 ﾊﾞｲﾄあります。"))
           .arg(lumo::kSettingsFileSize)
           .arg(error.size);
     case ErrorReason::SettingsNoCanvas:
@@ -99,7 +101,7 @@ QString LabelNotWritten(const lumo::Error& error) {
 QString SettingsNotOpened(const lumo::Error& error) {
   const QString shown = ShownName(error.path);
   switch (error.reason) {
-    case lumo::ErrorReason::SettingsTooShort:
+    case lumo::ErrorReason::SettingsWrongSize:
       return QStringLiteral("%1 は設定ﾌｧｲﾙではありません。\n%2").arg(shown, ErrorCause(error));
     case lumo::ErrorReason::SettingsNoCanvas:
       return QStringLiteral("%1 の%2").arg(shown, ErrorCause(error));

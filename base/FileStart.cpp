@@ -41,6 +41,7 @@ Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t l
   }
   constexpr std::size_t kFirstBlock = 64 * 1024;
   FileStart start;
+  start.size = static_cast<std::uint64_t>(info.st_size);
   std::string& out = start.bytes;
   std::size_t filled = 0;
   while (filled < limit) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -13,6 +14,7 @@ namespace lumo {
 struct FileStart {
   std::string bytes;       // at most the limit asked for
   bool wholeFile = false;  // the file ended within the bytes read
+  std::uint64_t size = 0;  // the whole file's, as it was when opened
 };
 
 // Reads at most `limit` bytes from the start of the file at `path`; the

@@ -21,8 +21,8 @@ enum class ErrorReason : std::uint8_t {
   IsDevice,    // a device, likewise
   Unlistable,  // a folder that cannot be listed: see errnum
   // The 32-byte settings file at `path`.
-  SettingsTooShort,  // `size` bytes only
-  SettingsNoCanvas,  // its diameterMm and resolutionDpi give no canvas that can be made
+  SettingsWrongSize,  // not the 32 bytes of a settings file: `size` bytes
+  SettingsNoCanvas,   // its diameterMm and resolutionDpi give no canvas that can be made
   // Writing: `path` names the file or the folder concerned.
   CannotCreate,   // no new file could be made in the folder `path`: see errnum
   CannotWrite,    // writing the file `path` failed; the incomplete file was removed
@@ -49,7 +49,7 @@ struct Error {
   int errnum = 0;          // the errno behind it, where the system gave one
   std::string path;        // the file or folder concerned, as it was given
   std::string name;        // SeriesFull: the extension; NoFace: the face asked for
-  std::uint64_t size = 0;  // SettingsTooShort: the bytes the file has
+  std::uint64_t size = 0;  // SettingsWrongSize: the bytes the file has
   double diameterMm = 0;   // SettingsNoCanvas: the values that give no canvas
   double resolutionDpi = 0;
 };

@@ -56,7 +56,7 @@ std::string Describe(const Error& error) {
       return CannotRead(error, "it is a device, not a file");
     case ErrorReason::Unlistable:
       return "cannot list " + error.path + ": " + system;
-    case ErrorReason::SettingsTooShort:
+    case ErrorReason::SettingsWrongSize:
       return "cannot read settings file " + error.path + ": it has " + std::to_string(error.size) +
              " bytes, a settings file has " + std::to_string(kSettingsFileSize);
     case ErrorReason::SettingsNoCanvas:

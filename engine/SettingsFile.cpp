@@ -1,6 +1,7 @@
 // Settings file bytes and opening a settings file.
 #include "SettingsFile.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "CanvasGeometry.h"
@@ -35,17 +36,18 @@ std::optional<LabelSettings> DecodeSettings(std::span<const std::uint8_t> bytes)
 }
 
 Result<LabelSettings> LoadSettingsFile(const std::filesystem::path& path) {
-  // Whatever follows the 32nd byte is not part of the settings and not read.
-  const Result<FileStart> start = ReadFileStart(path, kSettingsFileSize);
+  // A settings file is its 32 bytes exactly: anything longer is some other
+  // file, which saving the settings over would destroy.
+  const Result<FileStart> start = ReadFileStart(path, kSettingsFileSize + 1);
   if (!start) return start.error();
   const std::string& bytes = start->bytes;
+  if (bytes.size() != kSettingsFileSize) {
+    Error wrongSize(ErrorReason::SettingsWrongSize, 0, path.string());
+    wrongSize.size = std::max<std::uint64_t>(bytes.size(), start->size);
+    return wrongSize;
+  }
   const auto decoded =
       DecodeSettings(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-  if (!decoded) {
-    Error tooShort(ErrorReason::SettingsTooShort, 0, path.string());
-    tooShort.size = bytes.size();
-    return tooShort;
-  }
   // Other values are taken as they are; these two would leave nothing to draw on.
   if (!ComputeCanvasGeometry(*decoded)) {
     Error noCanvas = NoCanvasFor(*decoded);

@@ -25,9 +25,8 @@ using SettingsBytes = std::array<std::uint8_t, kSettingsFileSize>;
 [[nodiscard]] std::optional<LabelSettings> DecodeSettings(std::span<const std::uint8_t> bytes);
 
 // Opens a settings file. Its values are taken as they are, except that a file
-// that cannot be read whole (SettingsTooShort) or whose diameter and
-// resolution give no canvas (SettingsNoCanvas: not finite, or beyond the
-// canvas limit) is refused.
+// of any size but 32 bytes (SettingsWrongSize) or whose diameter and
+// resolution give no canvas (SettingsNoCanvas) is refused.
 [[nodiscard]] Result<LabelSettings> LoadSettingsFile(const std::filesystem::path& path);
 
 }  // namespace lumo

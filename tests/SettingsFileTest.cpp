@@ -26,8 +26,9 @@ TEST(SettingsFile, OpensWhatIsThereAndRefusesWhatCannotBeALabel) {
   const test::TempDir dir;
   const SettingsBytes bytes = EncodeSettings({120.5, 300.25, -7, 200, -1, 0});
   const std::string odd(bytes.begin(), bytes.end());
-  // Values no dialog would accept are kept, and bytes after the 32nd ignored.
-  test::WriteFileBytes(dir.path() / "odd.lum", odd + "trailing bytes");
+  // Values no dialog would accept are kept.
+  test::WriteFileBytes(dir.path() / "odd.lum", odd);
+  test::WriteFileBytes(dir.path() / "long.lum", odd + "trailing bytes");
   EXPECT_EQ(LoadSettingsFile(dir.path() / "odd.lum").value(),
             (LabelSettings{120.5, 300.25, -7, 200, -1, 0}));
   const SettingsBytes huge = EncodeSettings({600, 24000, 150, 45, 1, 30});
@@ -36,7 +37,8 @@ TEST(SettingsFile, OpensWhatIsThereAndRefusesWhatCannotBeALabel) {
   std::filesystem::create_directory(dir.path() / "folder.lum");
   const std::pair<const char*, ErrorReason> refused[] = {
       {"huge.lum", ErrorReason::SettingsNoCanvas},
-      {"short.lum", ErrorReason::SettingsTooShort},
+      {"short.lum", ErrorReason::SettingsWrongSize},
+      {"long.lum", ErrorReason::SettingsWrongSize},
       {"folder.lum", ErrorReason::IsFolder},
       {"gone.lum", ErrorReason::NotFound}};
   for (const auto& [name, reason] : refused) {
@@ -46,6 +48,7 @@ TEST(SettingsFile, OpensWhatIsThereAndRefusesWhatCannotBeALabel) {
     EXPECT_EQ(loaded.error().path, (dir.path() / name).string());
   }
   EXPECT_EQ(LoadSettingsFile(dir.path() / "short.lum").error().size, 31u);
+  EXPECT_EQ(LoadSettingsFile(dir.path() / "long.lum").error().size, 46u);
   EXPECT_EQ(LoadSettingsFile(dir.path() / "huge.lum").error().resolutionDpi, 24000.0);
 }
 

@@ -279,7 +279,17 @@ class MainWindowTest : public QObject {
                                                      QUrl::fromLocalFile(last)}));
     QTRY_COMPARE(app_->mainFrame()->windowTitle(), QStringLiteral("last.lum - lumo"));
     QVERIFY(message.contains(QStringLiteral("bad.lum")));
-    QCOMPARE(CLumoApp::RecentFiles(), (QStringList{last, dir_->filePath("first.lum")}));
+    // Only a file of a settings file's 32 bytes opens as one, whatever its name:
+    // a text file saved over as settings would be lost.
+    QVERIFY(apptest::WriteFile(dir_->filePath("notes.txt"), QByteArray(2'200'000, 'x')));
+    CloseMessageBox(&message);
+    QVERIFY(!app_->OpenDocumentFile(dir_->filePath("notes.txt")));
+    QVERIFY2(message.contains(QStringLiteral("notes.txt は設定ﾌｧｲﾙではありません。")) &&
+                 message.contains(QStringLiteral("2200000 ﾊﾞｲﾄあります")),
+             qPrintable(message));
+    QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("settings.txt", 120.0, 300.0)));
+    QCOMPARE(CLumoApp::RecentFiles(),
+             (QStringList{dir_->filePath("settings.txt"), last, dir_->filePath("first.lum")}));
     app_->mainFrame()->action(Command::AppExit)->trigger();  // closes without asking anything
     QVERIFY(!app_->mainFrame()->isVisible());
     // A file that cannot be opened at start-up is reported and ends it.
