@@ -1,9 +1,12 @@
-// Code page 932 conversion and the text intake: every character converted
-// reads back, through glibc's iconv, as the character it was; text files and
-// pastes keep their promises about line ends and length.
+// Code page 932 conversion and the text intake: what converts exactly is
+// what glibc's own converter writes for it, and reads back through glibc as
+// the code point the tables give; text files and pastes keep their promises
+// about line ends and length.
 #include <iconv.h>
 
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,20 +15,23 @@
 
 namespace {
 
-// Text in `from` as UTF-32 through glibc, or U+FFFF when it does not convert.
-// The descriptors live as long as the fuzzer.
-std::u32string ThroughIconv(const char* from, std::string_view text) {
-  static const iconv_t fromCp932 = iconv_open("UTF-32LE", "CP932");
-  static const iconv_t fromUtf8 = iconv_open("UTF-32LE", "UTF-8");
-  const iconv_t cd = std::string_view(from) == "CP932" ? fromCp932 : fromUtf8;
+// `text` converted by glibc to code page 932 or from it (to native UTF-32),
+// or nothing when it does not convert. The descriptors live as long as the
+// fuzzer.
+std::optional<std::string> ThroughIconv(bool toCp932, std::string_view text) {
+  static const iconv_t fromUtf8 = iconv_open("CP932", "UTF-8");
+  static const iconv_t fromCp932 = iconv_open("WCHAR_T", "CP932");
+  const iconv_t cd = toCp932 ? fromUtf8 : fromCp932;
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  std::u32string out(text.size() + 1, U'\0');
+  std::string out(4 * text.size() + 4, '\0');
   char* in = const_cast<char*>(text.data());
-  char* outPtr = reinterpret_cast<char*>(out.data());
+  char* outPtr = out.data();
   std::size_t inLeft = text.size();
-  std::size_t outLeft = out.size() * 4;
-  if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) return U"\xFFFF";
-  out.resize(out.size() - outLeft / 4);
+  std::size_t outLeft = out.size();
+  if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+    return std::nullopt;
+  }
+  out.resize(out.size() - outLeft);
   return out;
 }
 
@@ -33,13 +39,17 @@ std::u32string ThroughIconv(const char* from, std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  // What converts exactly reads back through glibc as the characters it was,
-  // and a single character's code point is the one the tables give.
+  // What converts exactly is what glibc writes (the characters it has no form
+  // for never convert exactly), and a single character reads back as glibc
+  // reads it.
   if (size <= 16) {
     if (const auto exact = lumo::cp932::FromUtf8Exactly(bytes)) {
-      const std::u32string back = ThroughIconv("CP932", *exact);
-      if (back != ThroughIconv("UTF-8", bytes)) __builtin_trap();
-      if (back.size() == 1 && lumo::cp932::ToCodePoint(*exact) != back[0]) __builtin_trap();
+      if (exact != ThroughIconv(true, bytes)) __builtin_trap();
+      const std::optional<std::string> back = ThroughIconv(false, *exact);
+      if (!back) __builtin_trap();
+      char32_t cp = 0;
+      if (back->size() == sizeof cp) std::memcpy(&cp, back->data(), sizeof cp);
+      if (back->size() == sizeof cp && lumo::cp932::ToCodePoint(*exact) != cp) __builtin_trap();
     }
   }
   // The lossy conversion never grows a character beyond two bytes.
