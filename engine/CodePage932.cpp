@@ -3,36 +3,10 @@
 #include "CodePage932.h"
 
 #include "CodePage932Tables.inc"
+#include "Utf8.h"
 
 namespace lumo::cp932 {
 namespace {
-
-// Decodes one UTF-8 sequence at `pos`; returns its length, 0 when invalid.
-std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) noexcept {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char b0 = byte(pos);
-  std::size_t length;
-  char32_t min;
-  if (b0 < 0x80) {
-    cp = b0;
-    return 1;
-  } else if ((b0 & 0xE0) == 0xC0) {
-    length = 2, cp = b0 & 0x1F, min = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    length = 3, cp = b0 & 0x0F, min = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    length = 4, cp = b0 & 0x07, min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (pos + length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(pos + i) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (byte(pos + i) & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return length;
-}
 
 // Converts, calling `unconvertible` for what has no form (an invalid byte or
 // a character outside code page 932); it returns false to give up.
@@ -41,7 +15,7 @@ bool Convert(std::string_view utf8, std::string& out, Unconvertible unconvertibl
   out.reserve(utf8.size());
   for (std::size_t pos = 0; pos < utf8.size();) {
     char32_t cp = 0;
-    const std::size_t length = DecodeUtf8(utf8, pos, cp);
+    const std::size_t length = utf8::Decode(utf8, pos, cp);
     pos += length == 0 ? 1 : length;
     const std::optional<std::uint16_t> code = length == 0 ? std::nullopt : FromCodePoint(cp);
     if (!code) {
