@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "CodePage932.h"
+#include "TextEncoding.h"
 #include "TextIntake.h"
 
 namespace {
@@ -49,14 +50,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (pasted[i] == '\n' && (i == 0 || pasted[i - 1] != '\r')) __builtin_trap();
     if (pasted[i] == '\0') __builtin_trap();
   }
-  // A text file: within the capacity; byte for byte unless it converted.
+  // A text file: within the capacity; byte for byte, or converted when it
+  // reads as UTF-8.
   const std::int32_t capacity = size == 0 ? 0 : data[0] % 64;
-  const std::string text = lumo::DecodeTextFile(bytes, size % 2 == 0, capacity);
-  if (text.size() > static_cast<std::size_t>(capacity)) __builtin_trap();
   const bool whole = size % 2 == 0;
-  if (whole && !bytes.starts_with("\xEF\xBB\xBF") && !lumo::cp932::FromUtf8Exactly(bytes) &&
-      bytes.substr(0, text.size()) != text) {
-    __builtin_trap();
+  const std::string text = lumo::DecodeTextFile(bytes, whole, capacity);
+  if (text.size() > static_cast<std::size_t>(capacity)) __builtin_trap();
+  if (whole) {
+    const std::string expected = lumo::GuessTextEncoding(bytes, true) == lumo::TextEncoding::Utf8
+                                     ? lumo::FromPlatformText(bytes)
+                                     : std::string(bytes);
+    if (expected.substr(0, static_cast<std::size_t>(capacity)) != text) __builtin_trap();
   }
   return 0;
 }

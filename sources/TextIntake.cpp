@@ -8,11 +8,11 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 
 #include "CodePage932.h"
 #include "FileStart.h"
 #include "Io.h"
+#include "TextEncoding.h"
 #include "Utf8.h"
 
 namespace lumo {
@@ -81,12 +81,10 @@ std::string FromPlatformText(std::string_view utf8) {
 
 std::string DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t capacity) {
   const auto limit = static_cast<std::size_t>(TextLimit(capacity));
-  // What lies beyond the part read can never reach the label, so the UTF-8
-  // test looks at the part read only.
-  const std::string_view examined = wholeFile ? start : utf8::WithoutCutSequence(start);
   std::string text;
-  if (std::optional<std::string> converted = cp932::FromUtf8Exactly(WithoutBom(examined))) {
-    text = WithCrLf(*converted);
+  if (GuessTextEncoding(start, wholeFile) == TextEncoding::Utf8) {
+    // A character that the read cut in two is no character to convert.
+    text = FromPlatformText(wholeFile ? start : utf8::WithoutCutSequence(start));
   } else {
     text = start;
   }
