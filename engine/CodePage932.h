@@ -21,7 +21,14 @@ namespace lumo::cp932 {
   return IsLeadByte(static_cast<unsigned char>(text[pos])) ? 2 : 1;
 }
 
-// Converts UTF-8 to code page 932. A character without a code page 932 form,
+// The code page 932 form of `codePoint`: a one-byte code as its value
+// (0x00-0xFF), a two-byte code as lead << 8 | trail. The form is glibc's
+// ("iconv -t CP932"), so Linux's JIS forms (U+301C, U+2212, ...) fold onto
+// the ones Windows writes; but U+00A5 and U+203E have none, since 0x5C and
+// 0x7E are drawn as a backslash and a tilde.
+[[nodiscard]] std::optional<std::uint16_t> FromCodePoint(char32_t codePoint) noexcept;
+
+// Converts UTF-8 to code page 932 (as FromCodePoint). A character without a code page 932 form,
 // and every byte of an invalid UTF-8 sequence, becomes "?".
 [[nodiscard]] std::string FromUtf8(std::string_view utf8);
 
@@ -29,10 +36,10 @@ namespace lumo::cp932 {
 // has a code page 932 form: code page 932 text can look like UTF-8 too.
 [[nodiscard]] std::optional<std::string> FromUtf8Exactly(std::string_view utf8);
 
-// Unicode code point of the character `bytes` (one or two bytes), or
-// kNoCodePoint when code page 932 assigns it none (a lone lead byte, say).
+// Unicode code point of the character `bytes` (one or two bytes), as glibc
+// decodes it, or kNoCodePoint when code page 932 assigns it none (a lone lead
+// byte, say). A folded character comes back in its Windows form (U+FF5E).
 inline constexpr char32_t kNoCodePoint = 0xFFFFFFFF;
 [[nodiscard]] char32_t ToCodePoint(std::string_view bytes) noexcept;
-
 
 }  // namespace lumo::cp932

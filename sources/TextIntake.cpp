@@ -8,11 +8,12 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 
 #include "CodePage932.h"
 #include "FileStart.h"
 #include "Io.h"
+#include "TextEncoding.h"
+#include "Utf8.h"
 
 namespace lumo {
 namespace {
@@ -29,30 +30,6 @@ constexpr char kPromptBytes[] =
     "\n\r";
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// Length of `bytes` without a UTF-8 sequence that the cut at its end left
-// unfinished, so that the cut alone does not make the text look invalid.
-std::size_t WithoutCutSequence(std::string_view bytes) {
-  const std::size_t size = bytes.size();
-  std::size_t start = size;
-  // A sequence has at most three continuation bytes (10xxxxxx).
-  while (start > 0 && size - start < 4 &&
-         (static_cast<unsigned char>(bytes[start - 1]) & 0xC0) == 0x80) {
-    --start;
-  }
-  if (start == 0) return size;
-  const auto lead = static_cast<unsigned char>(bytes[start - 1]);
-  std::size_t length = 1;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-  }
-  const std::size_t available = size - (start - 1);
-  return length > available ? start - 1 : size;
-}
 
 // Each LF that no CR precedes made CR LF. Safe on code page 932 bytes: no
 // trail byte is below 0x40.
@@ -104,13 +81,10 @@ std::string FromPlatformText(std::string_view utf8) {
 
 std::string DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t capacity) {
   const auto limit = static_cast<std::size_t>(TextLimit(capacity));
-  // What lies beyond the part read can never reach the label, so the UTF-8
-  // test looks at the part read only.
-  const std::string_view examined =
-      start.substr(0, wholeFile ? start.size() : WithoutCutSequence(start));
   std::string text;
-  if (std::optional<std::string> converted = cp932::FromUtf8Exactly(WithoutBom(examined))) {
-    text = WithCrLf(*converted);
+  if (GuessTextEncoding(start, wholeFile) == TextEncoding::Utf8) {
+    // A character that the read cut in two is no character to convert.
+    text = FromPlatformText(wholeFile ? start : utf8::WithoutCutSequence(start));
   } else {
     text = start;
   }

@@ -34,10 +34,9 @@ inline constexpr std::int32_t kTextCeiling = 1 << 20;
 [[nodiscard]] std::string FromPlatformText(std::string_view utf8);
 
 // The label text of a text file whose first bytes are `start` (`wholeFile`
-// when the file ends there): converted as FromPlatformText when the bytes are
-// UTF-8 (plain ASCII included; a sequence cut where the read stopped allowed)
-// and every character has a code page 932 form; otherwise byte for byte, as
-// code page 932. Cut to `capacity` bytes.
+// when the file ends there): converted as FromPlatformText when
+// GuessTextEncoding finds UTF-8 (plain ASCII included), otherwise byte for
+// byte, as code page 932. Cut to `capacity` bytes.
 [[nodiscard]] std::string DecodeTextFile(std::string_view start, bool wholeFile,
                                          std::int32_t capacity);
 

@@ -41,7 +41,9 @@ TEST(TextFile, FirstCapacityBytesByteForByteOrConvertedFromUtf8) {
       // Code page 932 is not valid UTF-8: taken as it is, a cut lead byte kept.
       {sjis, 100, sjis},
       {sjis, 3, "\x82\xa0\x82"},
-      // ﾃｽ is valid UTF-8 too, for a character code page 932 lacks: kept.
+      // Valid UTF-8 too: converted when it reads as UTF-8 ("Café"), kept when
+      // it reads as code page 932 (ﾃｽ).
+      {"Caf\xc3\xa9\n", 100, "Caf?\r\n"},
       {"\xc3\xbd\n", 100, "\xc3\xbd\n"},
       // Converted before the cut, a byte-order mark dropped.
       {bom + utf8, 3, "\x82\xa0\x82"},
@@ -63,6 +65,11 @@ TEST(TextFile, FirstCapacityBytesByteForByteOrConvertedFromUtf8) {
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, text) << testing::PrintToString(bytes) << " " << capacity;
   }
+}
+
+TEST(TextFile, ACharacterCutWhereTheReadStoppedIsNotConverted) {
+  EXPECT_EQ(DecodeTextFile("a\xe3\x81", false, 10), "a");
+  EXPECT_EQ(DecodeTextFile("a\xe3\x81", true, 10), "a\xe3\x81");  // not UTF-8 at all
 }
 
 // Whatever the capacity, and however line ends grow the text, no more than
