@@ -1,8 +1,9 @@
-// UTF-8 as the platform hands text over: one character decoded at a time, and
-// the end of a read that may have stopped inside a character.
+// UTF-8 as the platform hands text over: one character decoded (or encoded)
+// at a time, and the end of a read that may have stopped inside a character.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace lumo::utf8 {
@@ -34,6 +35,25 @@ namespace lumo::utf8 {
   }
   if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
   return length;
+}
+
+// Appends the UTF-8 sequence of the scalar value `cp`.
+constexpr void Append(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | cp >> 6);
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | cp >> 12);
+    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | cp >> 18);
+    out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
 }
 
 // `bytes` without a sequence that a read stopping there left unfinished, so

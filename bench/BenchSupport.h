@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "CodePage932.h"
+#include "LabelText.h"
 
 namespace lumo::bench {
 
@@ -34,9 +34,9 @@ class ScratchFolder {
 // 9,000 bytes (the default capacity) of Japanese in lines of 73 characters,
 // so both halves fill all their thirty rings: about 4,400 glyphs drawn.
 inline std::string FullLabelText() {
-  const std::string sentence = lumo::cp932::FromUtf8(
+  const std::string sentence = lumo::LabelTextFromUtf8(
       "円盤のラベルに文字を同心円状に並べ、一文字ずつ向きを変えて描きます。"
-      "漢字とかなとカタカナ、記号も混ぜて試験します。");
+      "漢字とかなとカタカナ、記号も混ぜて試験します。").bytes;
   std::string text;
   std::size_t next = 0;
   while (text.size() < 9000) {

@@ -48,7 +48,8 @@ int WriteStdout(std::string_view text) {
 }
 
 // One line per glyph: half, ring, reference point, escapement, height, width
-// and the glyph's bytes in hexadecimal.
+// and the glyph's bytes in hexadecimal, or for a character beyond code page
+// 932 its code points ("u+1f600", "u+2764+fe0f"), which no bytes can look like.
 std::string LayoutText(const lumo::LabelLayout& layout) {
   std::string out;
   for (const lumo::PlacedGlyph& glyph : layout.glyphs) {
@@ -57,7 +58,17 @@ std::string LayoutText(const lumo::LabelLayout& layout) {
                   glyph.half == lumo::LabelHalf::Upper ? "upper" : "lower", glyph.ring, glyph.x,
                   glyph.y, glyph.font.escapement, glyph.font.height, glyph.font.width);
     out += numbers;
-    for (const char c : glyph.bytes()) lumo::AppendHex(out, static_cast<unsigned char>(c));
+    if (glyph.extra >= 0) {
+      const char* joint = "u+";
+      for (const char32_t cp : layout.extras[static_cast<std::size_t>(glyph.extra)]) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%s%x", joint, static_cast<unsigned>(cp));
+        out += code;
+        joint = "+";
+      }
+    } else {
+      for (const char c : glyph.bytes()) lumo::AppendHex(out, static_cast<unsigned char>(c));
+    }
     out += '\n';
   }
   return out;
@@ -74,7 +85,7 @@ std::optional<Failure> TakeInput(lumo::LabelSession& session,
     return std::nullopt;
   }
   if (*input == "-") {
-    lumo::Result<std::string> pasted =
+    lumo::Result<lumo::LabelText> pasted =
         lumo::ReadPastedText(STDIN_FILENO, session.canvas().geometry.textCapacity);
     if (!pasted) return lumo::cli::FailureOf(pasted.error());
     session.SetLabelText(std::move(*pasted));

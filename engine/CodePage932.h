@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace lumo::cp932 {
@@ -27,14 +26,6 @@ namespace lumo::cp932 {
 // the ones Windows writes; but U+00A5 and U+203E have none, since 0x5C and
 // 0x7E are drawn as a backslash and a tilde.
 [[nodiscard]] std::optional<std::uint16_t> FromCodePoint(char32_t codePoint) noexcept;
-
-// Converts UTF-8 to code page 932 (as FromCodePoint). A character without a code page 932 form,
-// and every byte of an invalid UTF-8 sequence, becomes "?".
-[[nodiscard]] std::string FromUtf8(std::string_view utf8);
-
-// The same, but nothing unless `utf8` is valid UTF-8 whose every character
-// has a code page 932 form: code page 932 text can look like UTF-8 too.
-[[nodiscard]] std::optional<std::string> FromUtf8Exactly(std::string_view utf8);
 
 // Unicode code point of the character `bytes` (one or two bytes), as glibc
 // decodes it, or kNoCodePoint when code page 932 assigns it none (a lone lead

@@ -23,6 +23,27 @@ std::size_t CountCharacters(std::string_view text) {
   return count;
 }
 
+// Gives the glyphs of `text` (at `offset` in the label text) that stand for
+// characters of `extras` their index in the layout's extras: every character
+// but a line break is one glyph, in order.
+void NameExtras(std::string_view text, std::size_t offset, std::span<PlacedGlyph> glyphs,
+                std::span<const ExtraCharacter> extras, LabelLayout& layout) {
+  auto next = std::lower_bound(
+      extras.begin(), extras.end(), offset,
+      [](const ExtraCharacter& extra, std::size_t at) { return extra.position < at; });
+  std::size_t glyph = 0;
+  for (std::size_t pos = 0; pos < text.size() && glyph < glyphs.size() && next != extras.end();
+       pos += cp932::CharLength(text, pos)) {
+    if (text[pos] == '\r' || text[pos] == '\n') continue;
+    while (next != extras.end() && next->position < offset + pos) ++next;
+    if (next != extras.end() && next->position == offset + pos) {
+      glyphs[glyph].extra = static_cast<std::int32_t>(layout.extras.size());
+      layout.extras.push_back(next->cluster);
+    }
+    ++glyph;
+  }
+}
+
 }  // namespace
 
 std::size_t TrimmedLength(std::string_view text, std::int32_t capacity) noexcept {
@@ -48,7 +69,7 @@ SplitText SplitAtLineBreaks(std::string_view text, std::int32_t usedRings) noexc
 }
 
 LabelLayout ComposeLayout(const CanvasGeometry& canvas, const LabelSettings& settings,
-                          std::string_view labelText) {
+                          std::string_view labelText, std::span<const ExtraCharacter> extras) {
   LabelLayout layout;
   const std::string_view kept = labelText.substr(0, TrimmedLength(labelText, canvas.textCapacity));
   const SplitText split = SplitAtLineBreaks(kept, settings.usedRings);
@@ -58,8 +79,14 @@ LabelLayout ComposeLayout(const CanvasGeometry& canvas, const LabelSettings& set
   double areaBudget = kDrawnAreaBudget * side * side;
   const std::size_t upperUsed = LayOutArcText(canvas, settings, kUpperStart, kSweep, split.upper,
                                               LabelHalf::Upper, areaBudget, layout.glyphs);
+  const std::size_t upperGlyphs = layout.glyphs.size();
   const std::size_t lowerUsed = LayOutArcText(canvas, settings, kLowerStart, kSweep, split.lower,
                                               LabelHalf::Lower, areaBudget, layout.glyphs);
+  if (!extras.empty()) {
+    const std::span<PlacedGlyph> glyphs(layout.glyphs);
+    NameExtras(split.upper, 0, glyphs.first(upperGlyphs), extras, layout);
+    NameExtras(split.lower, layout.lowerStart, glyphs.subspan(upperGlyphs), extras, layout);
+  }
   for (const std::string_view rest : {labelText.substr(kept.size()), split.upper.substr(upperUsed),
                                       split.lower.substr(lowerUsed)}) {
     layout.leftOffBytes += rest.size();

@@ -4,11 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "CanvasGeometry.h"
 #include "LabelLayout.h"
 #include "LabelSettings.h"
+#include "LabelText.h"
 
 namespace lumo {
 
@@ -35,8 +37,10 @@ inline constexpr double kDrawnAreaBudget = 4.0;
 // The text trimmed to the canvas's capacity and split after usedRings line
 // breaks; the upper half set from 180 degrees, the lower half from 360, each
 // over 178 degrees. Glyphs are placed while their cells' area stays within
-// kDrawnAreaBudget canvases; what is not placed did not fit.
+// kDrawnAreaBudget canvases; what is not placed did not fit. A placed
+// placeholder of `extras` (a LabelText's) names its character.
 [[nodiscard]] LabelLayout ComposeLayout(const CanvasGeometry& canvas, const LabelSettings& settings,
-                                        std::string_view labelText);
+                                        std::string_view labelText,
+                                        std::span<const ExtraCharacter> extras = {});
 
 }  // namespace lumo

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,9 @@ struct PlacedGlyph {
   FontRequest font;
   std::array<char, 2> code{};  // code page 932: one byte, or two for a lead byte
   std::uint8_t length = 0;     // 1, or 2 (a lead byte at the text's end gives 1)
+  // A character beyond code page 932 (code holds its placeholder): its index
+  // in LabelLayout::extras; -1 for every other glyph.
+  std::int32_t extra = -1;
 
   [[nodiscard]] std::string_view bytes() const noexcept { return {code.data(), length}; }
 };
@@ -48,6 +52,8 @@ struct LabelLayout {
   // half's window. Characters count without line breaks.
   std::size_t leftOffBytes = 0;
   std::size_t leftOffCharacters = 0;
+  // The placed characters beyond code page 932, as grapheme clusters.
+  std::vector<std::u32string> extras;
 };
 
 }  // namespace lumo

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "CodePage932.h"
+#include "LabelText.h"
 #include "TextEncoding.h"
 #include "TextIntake.h"
 
@@ -35,17 +35,29 @@ std::optional<std::string> ThroughIconv(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  // What converts exactly is what glibc writes: the characters it has no
-  // form for (¥ and ‾ among them here) never convert exactly.
-  if (size <= 16) {
-    const std::optional<std::string> exact = lumo::cp932::FromUtf8Exactly(bytes);
-    if (exact && exact != ThroughIconv(bytes)) __builtin_trap();
+  // Text whose every character glibc converts is what glibc writes, but
+  // for the characters kept as themselves (¥ and ‾ among them here).
+  const lumo::LabelText converted = lumo::LabelTextFromUtf8(bytes);
+  if (size <= 16 && converted.extras.empty()) {
+    const std::optional<std::string> glibc = ThroughIconv(bytes);
+    if (glibc && glibc != converted.bytes) __builtin_trap();
   }
-  // The lossy conversion never grows a character beyond two bytes.
-  if (lumo::cp932::FromUtf8(bytes).size() > 2 * size) __builtin_trap();
+  // No character grows beyond two bytes; every character kept as itself
+  // stands on its own placeholder.
+  if (converted.bytes.size() > 2 * size) __builtin_trap();
+  std::size_t after = 0;
+  for (const lumo::ExtraCharacter& extra : converted.extras) {
+    if (extra.position < after || extra.cluster.empty()) __builtin_trap();
+    const std::string_view placeholder = std::string_view(converted.bytes).substr(extra.position, 2);
+    if (!placeholder.starts_with(lumo::kNarrowPlaceholder) &&
+        !placeholder.starts_with(lumo::kWidePlaceholder)) {
+      __builtin_trap();
+    }
+    after = extra.position + 1;
+  }
 
   // Pasted text: no lone LF, nothing after a NUL.
-  const std::string pasted = lumo::PastedText(bytes);
+  const std::string pasted = lumo::PastedText(bytes).bytes;
   for (std::size_t i = 0; i < pasted.size(); ++i) {
     if (pasted[i] == '\n' && (i == 0 || pasted[i - 1] != '\r')) __builtin_trap();
     if (pasted[i] == '\0') __builtin_trap();
@@ -54,11 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // reads as UTF-8.
   const std::int32_t capacity = size == 0 ? 0 : data[0] % 64;
   const bool whole = size % 2 == 0;
-  const std::string text = lumo::DecodeTextFile(bytes, whole, capacity);
+  const std::string text = lumo::DecodeTextFile(bytes, whole, capacity).bytes;
   if (text.size() > static_cast<std::size_t>(capacity)) __builtin_trap();
   if (whole) {
     const std::string expected = lumo::GuessTextEncoding(bytes, true) == lumo::TextEncoding::Utf8
-                                     ? lumo::FromPlatformText(bytes)
+                                     ? lumo::FromPlatformText(bytes).bytes
                                      : std::string(bytes);
     if (expected.substr(0, static_cast<std::size_t>(capacity)) != text) __builtin_trap();
   }

@@ -23,31 +23,31 @@ Result<void> LabelSession::CreateCanvas(const LabelSettings& settings) {
   return {};
 }
 
-void LabelSession::SetLabelText(std::string text) {
-  if (text.size() > static_cast<std::size_t>(kTextCeiling)) text.resize(kTextCeiling);
-  labelText_ = std::move(text);
+void LabelSession::SetLabelText(LabelText text) {
+  text.Truncate(kTextCeiling);
+  text_ = std::move(text);
 }
 
 void LabelSession::TakePaste(std::string_view utf8) { SetLabelText(PastedText(utf8)); }
 
 Result<void> LabelSession::TakeTextFile(const std::filesystem::path& path) {
-  Result<std::string> read = ReadTextFile(path, canvas_.geometry.textCapacity);
+  Result<LabelText> read = ReadTextFile(path, canvas_.geometry.textCapacity);
   if (!read) return read.error();
-  labelText_ = std::move(*read);
+  text_ = std::move(*read);
   return {};
 }
 
 Result<void> LabelSession::TakeFolder(const std::string& folder) {
-  Result<std::string> listing = BuildFolderListing(folder);
-  SetLabelText(listing ? std::move(*listing) : std::string());
+  Result<LabelText> listing = BuildFolderListing(folder);
+  SetLabelText(listing ? std::move(*listing) : LabelText());
   if (!listing) return listing.error();
   return {};
 }
 
 const LabelLayout& LabelSession::LayOutLabel() {
-  layout_ = lumo::ComposeLayout(canvas_.geometry, settings_, labelText_);
-  labelText_.resize(layout_.keptBytes);
-  lowerText_ = labelText_.substr(layout_.lowerStart);
+  layout_ = lumo::ComposeLayout(canvas_.geometry, settings_, text_.bytes, text_.extras);
+  text_.Truncate(layout_.keptBytes);
+  lowerText_ = text_.bytes.substr(layout_.lowerStart);
   drawn_ = false;
   return layout_;
 }

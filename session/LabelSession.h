@@ -14,6 +14,7 @@
 #include "LabelFormat.h"
 #include "LabelLayout.h"
 #include "LabelSettings.h"
+#include "LabelText.h"
 #include "Result.h"
 
 namespace lumo {
@@ -34,7 +35,7 @@ class LabelSession {
 
   // Each intake replaces the label text whole; none keeps more than the
   // ceiling of any text (kTextCeiling), whatever the capacity.
-  void SetLabelText(std::string text);
+  void SetLabelText(LabelText text);
   // Pasted UTF-8 text, as the platform's clipboard hands it over.
   void TakePaste(std::string_view utf8);
   // A dropped item is one of these two (HasTxtExtension tells which). A text
@@ -58,7 +59,8 @@ class LabelSession {
 
   [[nodiscard]] const LabelSettings& settings() const noexcept { return settings_; }
   [[nodiscard]] const LabelCanvas& canvas() const noexcept { return canvas_; }
-  [[nodiscard]] const std::string& labelText() const noexcept { return labelText_; }
+  [[nodiscard]] const std::string& labelText() const noexcept { return text_.bytes; }
+  [[nodiscard]] const LabelText& text() const noexcept { return text_; }
   [[nodiscard]] const std::string& lowerText() const noexcept { return lowerText_; }
   // The label as last laid out, with what of its text did not fit.
   [[nodiscard]] const LabelLayout& layout() const noexcept { return layout_; }
@@ -74,7 +76,7 @@ class LabelSession {
   std::optional<Result<std::shared_ptr<LabelFace>>> face_;
   LabelSettings settings_;
   LabelCanvas canvas_;
-  std::string labelText_;
+  LabelText text_;
   std::string lowerText_;
   LabelLayout layout_;
   bool drawn_ = false;

@@ -16,7 +16,6 @@
 #include <system_error>
 #include <utility>
 
-#include "CodePage932.h"
 #include "FileStart.h"
 #include "FolderListingOrder.h"
 
@@ -30,10 +29,10 @@ using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 // Linux names may hold control characters, line breaks among them; on the
 // label those would start new rings in the middle of an entry's line.
-std::string ListingName(const char* utf8Name) {
-  std::string name = cp932::FromUtf8(utf8Name);
+LabelText ListingName(const char* utf8Name) {
+  LabelText name = LabelTextFromUtf8(utf8Name);
   // Safe byte by byte: no code page 932 trail byte is below 0x40 or 0x7F.
-  for (char& c : name) {
+  for (char& c : name.bytes) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = '?';
   }
@@ -76,8 +75,9 @@ class LocalTimeFormatter {
   std::size_t length_ = 0;
 };
 
-void AppendLine(std::string& out, const FolderEntry& entry, LocalTimeFormatter& times) {
-  out += entry.name;
+void AppendLine(LabelText& listing, const FolderEntry& entry, LocalTimeFormatter& times) {
+  listing.Append(entry.name);
+  std::string& out = listing.bytes;
   if (entry.isFolder) {
     out += "         ";
   } else {
@@ -153,14 +153,14 @@ void OrderFolderEntries(std::vector<FolderEntry>& entries) {
   entries = std::move(ordered);
 }
 
-std::string FormatFolderListing(std::span<const FolderEntry> entries) {
+LabelText FormatFolderListing(std::span<const FolderEntry> entries) {
   LocalTimeFormatter times;
-  std::string listing;
+  LabelText listing;
   for (const FolderEntry& entry : entries) AppendLine(listing, entry, times);
   return listing;
 }
 
-Result<std::string> BuildFolderListing(std::string_view folder) {
+Result<LabelText> BuildFolderListing(std::string_view folder) {
   // A NUL would silently cut the path short and list some other folder.
   if (folder.find('\0') != std::string_view::npos) {
     return Error(ErrorReason::Unlistable, EINVAL, std::string(folder));

@@ -10,14 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "LabelText.h"
 #include "Result.h"
 
 namespace lumo {
 
-// The listing of `folder` in code page 932, every line ended by CR LF;
+// The listing of `folder` as label text, every line ended by CR LF;
 // NotFound when there is no such folder, Unlistable with the errno when it
 // cannot be listed (not a folder, not readable, a path holding a NUL byte).
-[[nodiscard]] Result<std::string> BuildFolderListing(std::string_view folder);
+[[nodiscard]] Result<LabelText> BuildFolderListing(std::string_view folder);
 
 // A point in time as the file system records it: seconds since 1970-01-01
 // 00:00 UTC and the nanoseconds within that second.
@@ -35,7 +36,7 @@ struct EntryTime {
 [[nodiscard]] EntryTime CreationTime(std::optional<EntryTime> birth, EntryTime modified) noexcept;
 
 struct FolderEntry {
-  std::string name;        // code page 932, control characters shown as "?"
+  LabelText name;          // control characters shown as "?"
   std::uint64_t size = 0;  // bytes
   EntryTime created;       // birth time, or the last modification where none is recorded
   bool isFolder = false;   // a directory; a symbolic link to one is not
@@ -55,6 +56,6 @@ void OrderFolderEntries(std::vector<FolderEntry>& entries);
 // for a folder or " %.2f MB" of the size times 1e-6 otherwise, then
 // " YYYY/MM/DD HH:MM:SS" in local time and CR LF. The user's locale never
 // changes it.
-[[nodiscard]] std::string FormatFolderListing(std::span<const FolderEntry> entries);
+[[nodiscard]] LabelText FormatFolderListing(std::span<const FolderEntry> entries);
 
 }  // namespace lumo

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "CodePage932.h"
 #include "FileStart.h"
 #include "Io.h"
 #include "TextEncoding.h"
@@ -31,9 +30,8 @@ constexpr char kPromptBytes[] =
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// Each LF that no CR precedes made CR LF. Safe on code page 932 bytes: no
-// trail byte is below 0x40.
-std::string WithCrLf(const std::string& text) {
+// Each LF that no CR precedes made CR LF.
+std::string WithCrLf(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -75,34 +73,34 @@ std::size_t TextFileReadLimit(std::int32_t capacity) noexcept {
   return static_cast<std::size_t>(TextLimit(capacity)) * 4 + kUtf8Bom.size();
 }
 
-std::string FromPlatformText(std::string_view utf8) {
-  return WithCrLf(cp932::FromUtf8(WithoutBom(utf8)));
+LabelText FromPlatformText(std::string_view utf8) {
+  return LabelTextFromUtf8(WithCrLf(WithoutBom(utf8)));
 }
 
-std::string DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t capacity) {
+LabelText DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t capacity) {
   const auto limit = static_cast<std::size_t>(TextLimit(capacity));
-  std::string text;
+  LabelText text;
   if (GuessTextEncoding(start, wholeFile) == TextEncoding::Utf8) {
     // A character that the read cut in two is no character to convert.
     text = FromPlatformText(wholeFile ? start : utf8::WithoutCutSequence(start));
   } else {
-    text = start;
+    text.bytes = start;
   }
-  if (text.size() > limit) text.resize(limit);
+  text.Truncate(limit);
   return text;
 }
 
-Result<std::string> ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
+Result<LabelText> ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
   const Result<FileStart> start = ReadFileStart(path, TextFileReadLimit(capacity));
   if (!start) return start.error();
   return DecodeTextFile(start->bytes, start->wholeFile, capacity);
 }
 
-std::string PastedText(std::string_view utf8) {
+LabelText PastedText(std::string_view utf8) {
   return FromPlatformText(utf8.substr(0, utf8.find('\0')));
 }
 
-Result<std::string> ReadPastedText(int fd, std::int32_t capacity) {
+Result<LabelText> ReadPastedText(int fd, std::int32_t capacity) {
   // The composer keeps at most `capacity` bytes and looks at one byte more to
   // trim; a UTF-8 character gives at least one byte, so this much input always
   // decides the label. Without a capacity the ceiling of any text bounds it.
@@ -121,8 +119,8 @@ Result<std::string> ReadPastedText(int fd, std::int32_t capacity) {
     sawNul = std::memchr(block, '\0', static_cast<std::size_t>(got)) != nullptr;
   }
   // Line ends made CR LF can make the text longer than what was read.
-  std::string text = PastedText(bytes);
-  if (text.size() > static_cast<std::size_t>(kTextCeiling)) text.resize(kTextCeiling);
+  LabelText text = PastedText(bytes);
+  text.Truncate(kTextCeiling);
   return text;
 }
 

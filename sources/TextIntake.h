@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "LabelText.h"
 #include "Result.h"
 
 namespace lumo {
@@ -28,16 +29,16 @@ inline constexpr std::int32_t kTextCeiling = 1 << 20;
 [[nodiscard]] std::int32_t TextLimit(std::int32_t capacity) noexcept;
 
 // UTF-8 text as the platform hands it over (clipboard, standard input, a UTF-8
-// file) in code page 932: a leading byte-order mark dropped, each LF that no
-// CR precedes made CR LF, as the original platform's clipboard does. A
-// character without a code page 932 form becomes "?".
-[[nodiscard]] std::string FromPlatformText(std::string_view utf8);
+// file) as label text (LabelTextFromUtf8): a leading byte-order mark dropped,
+// each LF that no CR precedes made CR LF, as the original platform's
+// clipboard does.
+[[nodiscard]] LabelText FromPlatformText(std::string_view utf8);
 
 // The label text of a text file whose first bytes are `start` (`wholeFile`
 // when the file ends there): converted as FromPlatformText when
 // GuessTextEncoding finds UTF-8 (plain ASCII included), otherwise byte for
 // byte, as code page 932. Cut to `capacity` bytes.
-[[nodiscard]] std::string DecodeTextFile(std::string_view start, bool wholeFile,
+[[nodiscard]] LabelText DecodeTextFile(std::string_view start, bool wholeFile,
                                          std::int32_t capacity);
 
 // How many bytes of a file DecodeTextFile needs to fill `capacity`.
@@ -47,16 +48,16 @@ inline constexpr std::int32_t kTextCeiling = 1 << 20;
 // decodes them (DecodeTextFile) for `capacity`. Only regular files are read:
 // a folder, a named pipe, a device, a missing or unreadable file gives an
 // error.
-[[nodiscard]] Result<std::string> ReadTextFile(const std::filesystem::path& path,
+[[nodiscard]] Result<LabelText> ReadTextFile(const std::filesystem::path& path,
                                                std::int32_t capacity);
 
 // Pasted (clipboard) text: UTF-8 up to the first NUL, as FromPlatformText.
-[[nodiscard]] std::string PastedText(std::string_view utf8);
+[[nodiscard]] LabelText PastedText(std::string_view utf8);
 
 // Text handed over on a stream (lumo-render's standard input) taken as a
 // paste, read only as far as can decide a label of `capacity` (below 1: as
 // far as the ceiling of any text). Unreadable with the errno, `path` empty,
 // when the stream cannot be read.
-[[nodiscard]] Result<std::string> ReadPastedText(int fd, std::int32_t capacity);
+[[nodiscard]] Result<LabelText> ReadPastedText(int fd, std::int32_t capacity);
 
 }  // namespace lumo

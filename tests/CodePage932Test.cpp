@@ -1,5 +1,5 @@
 // Code page 932 against glibc's own converter, every code point and every
-// code; and the UTF-8 decoding in front of it.
+// code.
 #include <gtest/gtest.h>
 #include <iconv.h>
 
@@ -54,17 +54,6 @@ TEST(CodePage932, AgreesWithGlibcOnEveryCodePointAndEveryCode) {
   EXPECT_EQ(ToCodePoint("\x82\xA0\x82"), kNoCodePoint);
   iconv_close(encoder);
   iconv_close(decoder);
-}
-
-TEST(CodePage932, FromUtf8) {
-  // Linux's JIS forms as Windows writes them; ¥ and ‾ have no form.
-  EXPECT_EQ(FromUtf8("a〜‖−—¢£¬あ¥‾"),
-            "a\x81\x60\x81\x61\x81\x7C\x81\x5C\x81\x91\x81\x92\x81\xCA\x82\xA0??");
-  // No form, and every byte of a stray, overlong, surrogate or cut sequence: "?".
-  EXPECT_EQ(FromUtf8("€😀x\x80\xC0\xAF\xED\xA0\x80z\xE3\x81"), "??x??????z??");
-  EXPECT_EQ(FromUtf8(std::string_view("a\0b", 3)), std::string_view("a\0b", 3));
-  EXPECT_EQ(FromUtf8Exactly("ｱ漢①"), "\xB1\x8A\xBF\x87\x40");
-  EXPECT_EQ(FromUtf8Exactly("ｱ€"), std::nullopt);
 }
 
 }  // namespace

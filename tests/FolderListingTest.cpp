@@ -35,14 +35,15 @@ TEST(FolderListingLine, FormatsInLocalTimeWhateverTheLocale) {
   {
     const ScopedZone japan("JST-9");
     lines = FormatFolderListing(std::vector{Entry("report.txt", 2'345'678, 1709615229),
-                                            Entry("photos", 0, 1700436600, true)});
+                                            Entry("photos", 0, 1700436600, true)})
+                .bytes;
   }
   const ScopedZone utc("UTC0");
   std::vector<FolderEntry> sizes;
   for (const std::uint64_t size :
        {std::uint64_t{4'999}, std::uint64_t{5'000}, std::uint64_t{15'000}, UINT64_MAX})
     sizes.push_back(Entry("a", size, 1709615229 + static_cast<std::int64_t>(sizes.size())));
-  lines += FormatFolderListing(sizes);
+  lines += FormatFolderListing(sizes).bytes;
   std::setlocale(LC_ALL, "C");
   // Megabytes with two decimals; 15,000 is just below 0.015 as a double.
   EXPECT_EQ(lines,
@@ -100,15 +101,15 @@ TEST(FolderListingOrder, PutsFoldersFirstEachGroupInExchangeOrder) {
   entries[6].created.nanoseconds = 100;  // the same second is not the same time
   OrderFolderEntries(entries);
   std::string names;
-  for (const auto& entry : entries) names += entry.name + ' ';
+  for (const auto& entry : entries) names += entry.name.bytes + ' ';
   EXPECT_EQ(names, ".. . raw a d b c ");  // b and d, made together, changed places
 }
 
 // The listing's lines without their CR LF; none for a folder that cannot be listed.
 std::vector<std::string> ListingLines(const fs::path& folder) {
   std::vector<std::string> lines;
-  const Result<std::string> read = BuildFolderListing(folder.string());
-  std::string listing = read ? *read : std::string();
+  const Result<LabelText> read = BuildFolderListing(folder.string());
+  std::string listing = read ? read->bytes : std::string();
   for (std::size_t end; (end = listing.find("\r\n")) != std::string::npos;
        listing.erase(0, end + 2))
     lines.push_back(listing.substr(0, end));

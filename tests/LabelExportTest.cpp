@@ -56,7 +56,7 @@ class LabelExport : public ::testing::Test {
       GTEST_SKIP() << "poppler-utils or librsvg2-bin is not installed";
     }
     ASSERT_TRUE(session.CreateCanvas({80, 300, 60, 20, 1, 3}));
-    session.SetLabelText(cp932::FromUtf8(kText));
+    session.SetLabelText(LabelTextFromUtf8(kText));
     ASSERT_EQ(session.ComposeLabel().leftOffBytes, 0u);
   }
   fs::path Save(LabelFormat format) { return session.RenderAndSave(format).value(); }

@@ -38,13 +38,13 @@ TEST(LabelSession, TextIsTrimmedSplitAndEveryLabelDrawnFromWhite) {
   LabelSession session(dir.path());
   // A capacity of 8 bytes: two used rings of two characters.
   ASSERT_TRUE(session.CreateCanvas({41, 61, 2, 45, 1, 2}));
-  session.SetLabelText("x\r\ny\r\nzw\x82\xA0");
+  session.SetLabelText(std::string("x\r\ny\r\nzw\x82\xA0"));
   const LabelLayout& layout = session.ComposeLabel();
   EXPECT_EQ(session.labelText(), "x\r\ny\r\nzw");
   EXPECT_EQ(session.lowerText(), "zw");
   EXPECT_EQ(layout.leftOffBytes, 2u);
   EXPECT_FALSE(AllWhite(session.canvas().image));
-  session.SetLabelText("");
+  session.SetLabelText({});
   session.ComposeLabel();
   EXPECT_TRUE(AllWhite(session.canvas().image));
   // A capacity that wraps to 0 trims nothing, yet the ceiling bounds the text kept.
@@ -76,7 +76,7 @@ TEST(LabelSession, ATextFileThatCannotBeReadChangesNothingAFolderEmptiesTheText)
 // Two sessions on two threads draw and write the same labels as one after
 // the other would: they share only the face.
 TEST(LabelSession, SessionsOnTwoThreadsAtOnceGiveWhatEachGivesAlone) {
-  const std::string text = cp932::FromUtf8(test::Repeat("円盤のラベル、abc。\r\n", 60));
+  const std::string text = LabelTextFromUtf8(test::Repeat("円盤のラベル、abc。\r\n", 60)).bytes;
   const auto render = [&](const fs::path& folder) {
     LabelSession session(folder);
     session.SetLabelText(text);

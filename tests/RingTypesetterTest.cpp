@@ -80,7 +80,7 @@ TEST_F(RingTypesetter, SettingsThatGiveNoRingsPlaceNothing) {
 // Settings files can ask for billions of rings: each layout must still take
 // no time, and place what the walk would.
 TEST_F(RingTypesetter, HostileSettingsLayOutAtOnce) {
-  const std::string text = Repeat(cp932::FromUtf8("あa\r\n"), 40) + Repeat("\n", 1000) + "b";
+  const std::string text = Repeat(LabelTextFromUtf8("あa\r\n").bytes, 40) + Repeat("\n", 1000) + "b";
   // Characters per circle, ring count, first ring, used rings, glyphs placed:
   // one character a circle fits no 178-degree arc; a pitch below one pixel
   // gives no font; a window beyond the last ring of positive radius; a

@@ -17,8 +17,9 @@ using test::Repeat;
 
 TEST(StartupPrompt, IsTheSeventySixBytesOfTheWordsInCodePage932) {
   // Built here through the converter, so a slip in the byte escapes shows.
-  EXPECT_EQ(kStartupPrompt, cp932::FromUtf8("\n\n\n\n\u3000ここにテキスト・ファイルや\r\n"
-                                            "フォルダをドラッグ・ドロップしてください\n\r"));
+  EXPECT_EQ(kStartupPrompt, LabelTextFromUtf8("\n\n\n\n\u3000ここにテキスト・ファイルや\r\n"
+                                              "フォルダをドラッグ・ドロップしてください\n\r")
+                                .bytes);
 }
 
 TEST(TxtExtension, LastFourBytesInAnyCase) {
@@ -61,15 +62,15 @@ TEST(TextFile, FirstCapacityBytesByteForByteOrConvertedFromUtf8) {
   const test::TempDir dir;
   for (const auto& [bytes, capacity, text] : cases) {
     test::WriteFileBytes(dir.path() / "notes.txt", bytes);
-    const Result<std::string> read = ReadTextFile(dir.path() / "notes.txt", capacity);
+    const Result<LabelText> read = ReadTextFile(dir.path() / "notes.txt", capacity);
     ASSERT_TRUE(read);
-    EXPECT_EQ(*read, text) << testing::PrintToString(bytes) << " " << capacity;
+    EXPECT_EQ(read->bytes, text) << testing::PrintToString(bytes) << " " << capacity;
   }
 }
 
 TEST(TextFile, ACharacterCutWhereTheReadStoppedIsNotConverted) {
-  EXPECT_EQ(DecodeTextFile("a\xe3\x81", false, 10), "a");
-  EXPECT_EQ(DecodeTextFile("a\xe3\x81", true, 10), "a\xe3\x81");  // not UTF-8 at all
+  EXPECT_EQ(DecodeTextFile("a\xe3\x81", false, 10).bytes, "a");
+  EXPECT_EQ(DecodeTextFile("a\xe3\x81", true, 10).bytes, "a\xe3\x81");  // not UTF-8 at all
 }
 
 // Whatever the capacity, and however line ends grow the text, no more than
@@ -78,17 +79,18 @@ TEST(PastedText, NoMoreThanTheCeilingIsKept) {
   const test::TempDir dir;
   test::WriteFileBytes(dir.path() / "in", Repeat("y\n", 3 << 20));
   const int fd = ::open((dir.path() / "in").c_str(), O_RDONLY);
-  EXPECT_EQ(ReadPastedText(fd, 0)->size(), std::size_t{kTextCeiling});
+  EXPECT_EQ(ReadPastedText(fd, 0)->bytes.size(), std::size_t{kTextCeiling});
   ::close(fd);
 }
 
 TEST(PastedText, PlatformTextGetsCrLfAndLosesItsByteOrderMark) {
-  EXPECT_EQ(PastedText("\n"), "\r\n");
+  EXPECT_EQ(PastedText("\n").bytes, "\r\n");
   EXPECT_EQ(PastedText("\xef\xbb\xbf"
-                       "first\nsecond\r\nthird\rfourth\n"),
+                       "first\nsecond\r\nthird\rfourth\n")
+                .bytes,
             "first\r\nsecond\r\nthird\rfourth\r\n");
   // Up to the first NUL; what has no form becomes "?".
-  EXPECT_EQ(PastedText(std::string("\xc3\xbd\xe3\x81\x82\0tail", 9)), "?\x82\xa0");
+  EXPECT_EQ(PastedText(std::string("\xc3\xbd\xe3\x81\x82\0tail", 9)).bytes, "?\x82\xa0");
 }
 
 }  // namespace lumo

@@ -75,7 +75,7 @@ class LabelOutputTest : public QObject {
     // 60 mm at 300 dpi with text on both halves.
     lumo::LabelSession session;
     QVERIFY(session.CreateCanvas({60, 300, 40, 12, 0, 4}));
-    session.SetLabelText(lumo::cp932::FromUtf8(
+    session.SetLabelText(lumo::LabelTextFromUtf8(
         "円盤のラベル\r\n一行目\r\n二行目\r\n三行目\r\n下の半分です\r\nもう一行"));
     session.ComposeLabel();
     const lumo::Surface& image = session.canvas().image;

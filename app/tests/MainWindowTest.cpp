@@ -195,7 +195,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(view->session().labelText(), std::string());
     QCOMPARE(dir_->labelFiles().size(), 2);
     // A document opened or made anew rebuilds the canvas, fitted, and keeps the text.
-    view->session().SetLabelText("kept");
+    view->session().SetLabelText(std::string("kept"));
     QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("half.lum", 120.0, 300.0)));
     QCOMPARE(view->preview(), (lumo::PreviewState{800.0 / 1417.0, 708.5, 708.5}));
     app_->mainFrame()->action(Command::FileNew)->trigger();
