@@ -185,7 +185,7 @@ FT_Face FreeTypeFaceOf(const LabelFace::Lease& lease) noexcept {
 const Result<std::shared_ptr<LabelFace>>& DefaultLabelFace() {
   static const Result<std::shared_ptr<LabelFace>> face =
       [&]() -> Result<std::shared_ptr<LabelFace>> {
-    const Result<FontLocation>& location = LabelFaceLocation();
+    const Result<FontLocation> location = LocateChosenFace(std::nullopt, "");
     if (!location) return location.error();
     return LabelFace::Load(*location);
   }();
