@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "CodePage932.h"
+#include "GlyphOutline.h"
 #include "LabelFace.h"
-#include "internal/GlyphOutline.h"
 #include "internal/GlyphRasteriser.h"
 
 namespace lumo {

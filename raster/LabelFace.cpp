@@ -15,7 +15,7 @@
 
 #include "CodePage932.h"
 #include "FreeTypeFace.h"
-#include "internal/GlyphOutline.h"
+#include "GlyphOutline.h"
 
 namespace lumo {
 namespace {
@@ -109,6 +109,10 @@ Result<std::shared_ptr<LabelFace>> LabelFace::Load(const FontLocation& location)
 }
 
 double LabelFace::unitsPerEm() const noexcept { return handles_->face->units_per_EM; }
+
+LabelFace::CellUnits LabelFace::cellUnits() const noexcept {
+  return {handles_->winAscent, handles_->cellUnits};
+}
 
 const GlyphOutline& LabelFace::Outline(char32_t cp) const {
   const std::lock_guard lock(mutex_);

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "FontLocation.h"
+#include "GlyphOutline.h"
 #include "LabelLayout.h"
 #include "Result.h"
 #include "Surface.h"
@@ -31,8 +32,6 @@ struct GlyphGeometry {
   char32_t codePoint = 0;   // Unicode, or cp932::kNoCodePoint
 };
 
-struct GlyphOutline;
-
 class LabelFace {
  public:
   // The face at `location`, or FaceUnusable naming its file.
@@ -51,6 +50,14 @@ class LabelFace {
   [[nodiscard]] const GlyphOutline& Outline(char32_t codePoint) const;
 
   [[nodiscard]] double unitsPerEm() const noexcept;
+
+  // The cell every glyph is painted on, in the face's units (y up from the
+  // baseline): from `top` down `height`, as wide as the glyph's advance.
+  struct CellUnits {
+    double top = 0;
+    double height = 0;
+  };
+  [[nodiscard]] CellUnits cellUnits() const noexcept;
 
   // Draws the glyphs in order: each cell painted white, then its glyph in
   // black with grey-level edges. A long list is drawn by two threads, each on
