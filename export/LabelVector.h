@@ -15,10 +15,10 @@ struct VectorPage {
   double resolutionDpi = 0;
 };
 
-// Each draws the glyphs from `face` and fails as CannotWrite (ENOMEM when the
-// drawing library gives up, EIO when it fails otherwise). In the PDF the
-// glyphs are text mapped to Unicode, so the label's text can be searched and
-// copied. The SVG's width and height are in millimetres.
+// Each fails only as CannotWrite (ENOMEM when memory runs out). The glyphs
+// are drawn as outlines; the PDF also holds the label's text, invisible, one
+// straight run per line of the text, so that it can be searched and copied.
+// The SVG's width and height are in millimetres.
 [[nodiscard]] Result<void> WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page,
                                          const LabelFace& face);
 [[nodiscard]] Result<void> WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page,

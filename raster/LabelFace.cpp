@@ -14,7 +14,6 @@
 #include <unordered_map>
 
 #include "CodePage932.h"
-#include "FreeTypeFace.h"
 #include "GlyphOutline.h"
 
 namespace lumo {
@@ -108,8 +107,6 @@ Result<std::shared_ptr<LabelFace>> LabelFace::Load(const FontLocation& location)
   return loaded;
 }
 
-double LabelFace::unitsPerEm() const noexcept { return handles_->face->units_per_EM; }
-
 LabelFace::CellUnits LabelFace::cellUnits() const noexcept {
   return {handles_->winAscent, handles_->cellUnits};
 }
@@ -175,10 +172,6 @@ GlyphGeometry LabelFace::Locate(const PlacedGlyph& glyph, const GlyphOutline& ou
   geometry.glyphIndex = outline.index;
   geometry.codePoint = codePoint;
   return geometry;
-}
-
-FT_Face FreeTypeFaceOf(const LabelFace::Lease& lease) noexcept {
-  return lease.handles().face.get();
 }
 
 const Result<std::shared_ptr<LabelFace>>& DefaultLabelFace() {
