@@ -30,6 +30,9 @@ enum class ErrorReason : std::uint8_t {
   SeriesFull,     // lumo000.`name` ... lumo999.`name` all exist in the folder `path`
   NoPixels,       // the label's canvas has no pixels (a side of 0)
   TooLarge,       // the label is too large for the format's size fields
+  // A PDF or SVG page smaller or larger than readers are bound to take: the
+  // label's side at its resolution.
+  PageOutOfRange,
   // The face the glyphs come from.
   NoFace,        // fontconfig offers no face with Japanese for `name`
   FaceUnusable,  // the file `path` cannot be loaded as a face

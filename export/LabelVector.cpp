@@ -391,16 +391,28 @@ Result<void> Guarded(Write write) {
   }
 }
 
+bool FitsPage(double points) { return points >= kMinPagePoints && points <= kMaxPagePoints; }
+
 }  // namespace
+
+Result<void> CheckVectorPage(VectorPage page) {
+  if (page.side <= 0) return Error(ErrorReason::NoPixels);
+  if (!FitsPage(page.side * kPointsPerInch / page.resolutionDpi)) {
+    return Error(ErrorReason::PageOutOfRange);
+  }
+  return {};
+}
 
 Result<void> WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page,
                            const LabelFace& face) {
+  if (Result<void> fits = CheckVectorPage(page); !fits) return fits;
   const double side = page.side * kPointsPerInch / page.resolutionDpi;
   return Guarded([&] { return WritePdf(fd, layout, page, face, side, side, {{0, side}}, true); });
 }
 
 Result<void> WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page,
                            const LabelFace& face) {
+  if (Result<void> fits = CheckVectorPage(page); !fits) return fits;
   return Guarded([&] { return WriteSvg(fd, layout, page, face); });
 }
 

@@ -15,10 +15,21 @@ struct VectorPage {
   double resolutionDpi = 0;
 };
 
-// Each fails only as CannotWrite (ENOMEM when memory runs out). The glyphs
-// are drawn as outlines; the PDF also holds the label's text, invisible, one
-// straight run per line of the text, so that it can be searched and copied.
-// The SVG's width and height are in millimetres.
+// The sides a PDF reader is bound to take, in points (1/72 inch): about
+// 1.06 mm to 5.08 m. Both vector formats keep to them.
+inline constexpr double kMinPagePoints = 3;
+inline constexpr double kMaxPagePoints = 14400;
+
+// Whether the label can be a vector page: NoPixels without pixels,
+// PageOutOfRange when its side at its resolution (a resolution that is not
+// above 0 included) lies outside those sides.
+[[nodiscard]] Result<void> CheckVectorPage(VectorPage page);
+
+// Each refuses a page as CheckVectorPage does, and otherwise fails only as
+// CannotWrite (ENOMEM when memory runs out). The glyphs are drawn as outlines;
+// the PDF also holds the label's text, invisible, one straight run per line
+// of the text, so that it can be searched and copied. The SVG's width and
+// height are in millimetres.
 [[nodiscard]] Result<void> WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page,
                                          const LabelFace& face);
 [[nodiscard]] Result<void> WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page,

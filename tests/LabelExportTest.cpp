@@ -4,12 +4,14 @@
 // by poppler and MuPDF, the PDF checked by qpdf.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <regex>
 #include <sstream>
 
 #include "CodePage932.h"
 #include "LabelSession.h"
+#include "LabelVector.h"
 #include "TestSupport.h"
 
 namespace lumo {
@@ -131,6 +133,33 @@ TEST_F(LabelExport, PdfPageSizeTextAndStrokes) {
   EXPECT_EQ(Lines(Output("mutool draw -F txt '" + pdf.string() + "'", dir.path())),
             ExpectedLines(1));
   ExpectSameStrokes(Rasterise(pdf, 300));
+}
+
+// Pixels far below the 1/512 point some drawing libraries can place still
+// make a sound page, whose cells hide what they overprint as the bitmap's do
+// (a lone CR starts the ring again); pages beyond the sides readers take are
+// refused.
+TEST_F(LabelExport, TinyPixelsDrawnAndPagesBeyondReadersRefused) {
+  ASSERT_TRUE(session.CreateCanvas({2, 40000, 4, 2, 0, 2}));  // glyphs of 787 pixels
+  session.SetLabelText("###\r@@@");
+  session.ComposeLabel();
+  for (const LabelFormat format : {LabelFormat::Pdf, LabelFormat::Svg}) {
+    const fs::path file = Save(format);
+    if (format == LabelFormat::Pdf) ExpectPdfValid(file);
+    ExpectSameStrokes(Rasterise(file, 40000));
+  }
+  ASSERT_TRUE(session.CreateCanvas({0.0254, 1e6, 150, 45, 1, 30}));
+  for (const LabelFormat format : {LabelFormat::Pdf, LabelFormat::Svg}) {
+    EXPECT_EQ(session.RenderAndSave(format).error().reason, ErrorReason::PageOutOfRange);
+  }
+  // 3 and 14,400 points are the smallest and largest sides.
+  const std::pair<VectorPage, bool> sides[] = {{{3, 72}, true},      {{299, 7200}, false},
+                                               {{200, 1}, true},     {{201, 1}, false},
+                                               {{100, -300}, false}, {{100, NAN}, false}};
+  for (const auto& [page, fits] : sides) {
+    EXPECT_EQ(static_cast<bool>(CheckVectorPage(page)), fits)
+        << page.side << " at " << page.resolutionDpi;
+  }
 }
 
 TEST_F(LabelExport, SvgSizeInMillimetresAndStrokes) {
