@@ -416,4 +416,26 @@ Result<void> WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page,
   return Guarded([&] { return WriteSvg(fd, layout, page, face); });
 }
 
+Result<void> WriteSheetPdf(int fd, const LabelLayout& layout, VectorPage label,
+                           const LabelFace& face, const SheetPage& sheet) {
+  if (Result<void> fits = CheckVectorPage(label); !fits) return fits;
+  constexpr double kPointsPerMm = kPointsPerInch / kMmPerInch;
+  const double width = sheet.widthMm * kPointsPerMm;
+  const double height = sheet.heightMm * kPointsPerMm;
+  if (!FitsPage(width) || !FitsPage(height)) return Error(ErrorReason::PageOutOfRange);
+  const double side = label.side * kPointsPerInch / label.resolutionDpi;
+  std::vector<Corner> corners;
+  for (const SheetPlacement& placement : sheet.labels) {
+    const Corner corner{placement.centreXMm * kPointsPerMm - side / 2,
+                        height - placement.centreYMm * kPointsPerMm + side / 2};
+    // Also false for a centre that is not a number.
+    if (!(corner.left < width && corner.left + side > 0 && corner.top > 0 &&
+          corner.top - side < height)) {
+      return Error(ErrorReason::PageOutOfRange);
+    }
+    corners.push_back(corner);
+  }
+  return Guarded([&] { return WritePdf(fd, layout, label, face, width, height, corners, false); });
+}
+
 }  // namespace lumo

@@ -1,7 +1,10 @@
-// A label layout as a vector page, PDF or SVG, exactly the canvas's size:
-// every glyph and its white cell drawn from the same face and placement as
-// the raster, in the same order, so overlaps come out as in the bitmap.
+// A label layout as a vector page, PDF or SVG, exactly the canvas's size, or
+// as labels on a sheet: every glyph and its white cell drawn from the same
+// face and placement as the raster, in the same order, so overlaps come out
+// as in the bitmap.
 #pragma once
+
+#include <vector>
 
 #include "LabelFace.h"
 #include "LabelLayout.h"
@@ -16,7 +19,8 @@ struct VectorPage {
 };
 
 // The sides a PDF reader is bound to take, in points (1/72 inch): about
-// 1.06 mm to 5.08 m. Both vector formats keep to them.
+// 1.06 mm to 5.08 m. Both vector formats keep to them, for a label's page and
+// for a sheet.
 inline constexpr double kMinPagePoints = 3;
 inline constexpr double kMaxPagePoints = 14400;
 
@@ -34,5 +38,23 @@ inline constexpr double kMaxPagePoints = 14400;
                                          const LabelFace& face);
 [[nodiscard]] Result<void> WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page,
                                          const LabelFace& face);
+
+// Where a label's centre goes on a sheet, in mm from the sheet's top-left corner.
+struct SheetPlacement {
+  double centreXMm = 0;
+  double centreYMm = 0;
+};
+struct SheetPage {
+  double widthMm = 0;
+  double heightMm = 0;
+  std::vector<SheetPlacement> labels;
+};
+
+// One PDF page of the sheet's size with the label at its true size at each
+// placement, its glyphs defined once for all of them and its text once per
+// placement. Besides the label's own refusals, PageOutOfRange when the sheet's
+// sides lie outside the page sides above or a label would lie wholly off it.
+[[nodiscard]] Result<void> WriteSheetPdf(int fd, const LabelLayout& layout, VectorPage label,
+                                         const LabelFace& face, const SheetPage& sheet);
 
 }  // namespace lumo

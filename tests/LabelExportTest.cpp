@@ -2,7 +2,9 @@
 // beside: the PNG decoded pixel for pixel, the vector pages rasterised by
 // poppler and librsvg and compared stroke for stroke, the PDF's text read back
 // by poppler and MuPDF, the PDF checked by qpdf.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -160,6 +162,37 @@ TEST_F(LabelExport, TinyPixelsDrawnAndPagesBeyondReadersRefused) {
     EXPECT_EQ(static_cast<bool>(CheckVectorPage(page)), fits)
         << page.side << " at " << page.resolutionDpi;
   }
+}
+
+// Two labels on a sheet, each at its true size with its ink where the bitmap
+// has it, and the text of each.
+TEST_F(LabelExport, SheetPlacesLabelsAtTrueSizeWhereAsked) {
+  const SheetPage sheet{100, 190, {{50, 48}, {52.5, 141.2}}};
+  const VectorPage label{session.canvas().image.width(), 300};
+  const fs::path pdf = dir.path() / "sheet.pdf";
+  const int fd = ::open(pdf.c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_TRUE(WriteSheetPdf(fd, session.layout(), label, **session.face(), sheet));
+  ::close(fd);
+  ExpectPdfValid(pdf, 100, 190);
+  EXPECT_EQ(Lines(Output("pdftotext '" + pdf.string() + "' -", dir.path())), ExpectedLines(2));
+  const Grey page = test::RasterisePdf(pdf, 300);
+  const test::InkBox bitmap = test::InkOf(GreyOf(session.canvas().image));
+  const double mm = 25.4 / 300;
+  for (int half = 0; half < 2; ++half) {
+    Grey part{page.width, page.height / 2, {}};
+    const auto first = page.pixels.begin() + half * part.width * part.height;
+    part.pixels.assign(first, first + part.width * part.height);
+    const test::InkBox ink = test::InkOf(part);
+    const double left = sheet.labels[half].centreXMm - label.side * mm / 2;
+    const double top = sheet.labels[half].centreYMm - label.side * mm / 2 - half * part.height * mm;
+    EXPECT_NEAR(ink.left * mm, left + bitmap.left * mm, 0.2);
+    EXPECT_NEAR(ink.right * mm, left + bitmap.right * mm, 0.2);
+    EXPECT_NEAR(ink.top * mm, top + bitmap.top * mm, 0.2);
+    EXPECT_NEAR(ink.bottom * mm, top + bitmap.bottom * mm, 0.2);
+  }
+  const SheetPage off{100, 190, {{-41, 50}}};
+  EXPECT_EQ(WriteSheetPdf(-1, session.layout(), label, **session.face(), off).error().reason,
+            ErrorReason::PageOutOfRange);
 }
 
 TEST_F(LabelExport, SvgSizeInMillimetresAndStrokes) {
