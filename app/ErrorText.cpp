@@ -65,6 +65,10 @@ QString ErrorCause(const lumo::Error& error) {
       return QStringLiteral("ﾗﾍﾞﾙの直径か解像度が小さすぎて、書き出す画像がありません。");
     case ErrorReason::TooLarge:
       return QStringLiteral("ﾗﾍﾞﾙが大きすぎて、この形式では書き出せません。");
+    case ErrorReason::PageOutOfRange:
+      return QStringLiteral(
+          "PDF と SVG のﾍﾟｰｼﾞは一辺 1.06 mm から 5.08 m までです。ﾗﾍﾞﾙの直径と解像度から"
+          "決まる大きさがこの範囲を外れています。");
     case ErrorReason::NoFace:
       return QStringLiteral(
                  "日本語の文字を持つﾌｫﾝﾄ (%1) がありません。fonts-ipafont-gothic を入れるか、"

@@ -30,6 +30,10 @@ enum class ErrorReason : std::uint8_t {
   SeriesFull,     // lumo000.`name` ... lumo999.`name` all exist in the folder `path`
   NoPixels,       // the label's canvas has no pixels (a side of 0)
   TooLarge,       // the label is too large for the format's size fields
+  // A PDF or SVG page would be smaller or larger than a reader is bound to take
+  // (its side at its resolution, or a sheet's size), or a label on a sheet
+  // would lie wholly off it.
+  PageOutOfRange,
   // The face the glyphs come from.
   NoFace,        // fontconfig offers no face with Japanese for `name`
   FaceUnusable,  // the file `path` cannot be loaded as a face

@@ -74,6 +74,9 @@ std::string Describe(const Error& error) {
       return "the label has no pixels (its diameter and resolution give a canvas of size 0)";
     case ErrorReason::TooLarge:
       return "the label is too large for a bitmap file";
+    case ErrorReason::PageOutOfRange:
+      return "a PDF or SVG page must be 1.06 mm to 5.08 m a side; the label's diameter at its "
+             "resolution is not";
     case ErrorReason::NoFace:
       return "no Japanese face found for \"" + error.name +
              "\" (fontconfig offers none; install fonts-ipafont-gothic or set LUMO_FONT)";

@@ -24,7 +24,11 @@ std::optional<Error> Unwritable(LabelFormat format, const LabelPicture& picture)
       return Error(ErrorReason::TooLarge);
     }
   }
-  if (!IsRaster(format) && !picture.face) return picture.face.error();
+  if (IsRaster(format)) return std::nullopt;
+  if (Result<void> fits = CheckVectorPage({side, picture.resolutionDpi}); !fits) {
+    return fits.error();
+  }
+  if (!picture.face) return picture.face.error();
   return std::nullopt;
 }
 

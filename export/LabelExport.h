@@ -25,7 +25,8 @@ struct LabelPicture {
 
 // Writes the next free lumoNNN.<format> in `directory`, as WriteNumberedFile.
 // A canvas without pixels (NoPixels), a bitmap beyond its size fields
-// (TooLarge) and a vector format without a face write nothing.
+// (TooLarge), a vector page beyond the sides readers take (PageOutOfRange)
+// and a vector format without a face write nothing.
 [[nodiscard]] Result<std::filesystem::path> SaveLabel(LabelFormat format,
                                                       const LabelPicture& picture,
                                                       const std::filesystem::path& directory);

@@ -1,265 +1,441 @@
-// Vector pages through cairo, drawn from the raster's own glyph placement
-// (LabelFace::Locate) so that the page and the bitmap agree pixel for pixel.
+// Vector pages drawn from the raster's own glyph placement (LabelFace::Locate),
+// so that page and bitmap agree pixel for pixel. A label repeats few
+// characters in many directions: each glyph is defined once, in the face's
+// units, and every placement refers to it turned, scaled and moved.
 #include "LabelVector.h"
 
-#include <cairo-ft.h>
-#include <cairo-pdf.h>
-#include <cairo-svg.h>
-#include <cairo.h>
-#include <sys/uio.h>
-
-#include <array>
+#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <map>
-#include <memory>
 #include <new>
 #include <string>
-#include <tuple>
-#include <vector>
+#include <unordered_map>
 
 #include "CodePage932.h"
-#include "FreeTypeFace.h"
+#include "GlyphOutline.h"
 #include "Io.h"
+#include "internal/PdfFile.h"
+#include "internal/TextLayerFont.h"
+#include "internal/VectorText.h"
 
 namespace lumo {
 namespace {
 
-// The page's bytes as cairo produces them; written with one call at the end.
-cairo_status_t Collect(void* closure, const unsigned char* data, unsigned int length) {
-  try {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  } catch (const std::bad_alloc&) {
-    return CAIRO_STATUS_NO_MEMORY;
-  }
-  return CAIRO_STATUS_SUCCESS;
-}
+constexpr double kPointsPerInch = 72;
+constexpr double kMmPerInch = 25.4;
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | cp >> 6);
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | cp >> 12);
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | cp >> 18);
-    out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
+// The text layer's lines, in font sizes: a line's pitch, and the deeper one
+// after a line that ends in a hyphen. poppler joins such a line to the next
+// as a word broken over two lines unless they lie apart as two paragraphs.
+constexpr double kLinePitch = 1.2;
+constexpr double kParagraphPitch = 4;
+constexpr double kAscent = 0.8;
+constexpr double kDescent = 0.2;
 
-void SetFontOptions(cairo_t* cr) {
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, options);
-  cairo_font_options_destroy(options);
-}
-
-// One glyph over its white cell, as LabelFace::Locate places it.
-void DrawGlyph(cairo_t* cr, const GlyphGeometry& g, double unitsPerEm) {
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_move_to(cr, g.cell[0][0], g.cell[0][1]);
-  for (int i = 1; i < 4; ++i) cairo_line_to(cr, g.cell[i][0], g.cell[i][1]);
-  cairo_close_path(cr);
-  cairo_fill(cr);
-
-  // The transform takes font units (y up) to pixels; cairo's glyph space is
-  // the em square with y down, placed at the glyph's origin.
-  const Affine& t = g.transform;
-  cairo_matrix_t fontMatrix;
-  cairo_matrix_init(&fontMatrix, t.xx * unitsPerEm, t.yx * unitsPerEm, -t.xy * unitsPerEm,
-                    -t.yy * unitsPerEm, 0, 0);
-  cairo_set_font_matrix(cr, &fontMatrix);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_glyph_t shown{g.glyphIndex, t.tx, t.ty};
-  if (g.codePoint == cp932::kNoCodePoint || g.codePoint < 0x20) {
-    cairo_show_glyphs(cr, &shown, 1);
-    return;
-  }
-  std::string text;
-  AppendUtf8(text, g.codePoint);
-  cairo_text_cluster_t cluster{static_cast<int>(text.size()), 1};
-  cairo_show_text_glyphs(cr, text.data(), static_cast<int>(text.size()), &shown, 1, &cluster, 1,
-                         cairo_text_cluster_flags_t{});
-}
-
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using SurfaceHandle = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-
-// A label repeats few characters at few sizes in many directions. Each
-// character and size is recorded once, upright, and every placement refers to
-// it turned and moved: the page holds each outline once instead of once per
-// direction, which keeps it small and quick to write.
-class UprightGlyphs {
- public:
-  UprightGlyphs(cairo_font_face_t* face, double unitsPerEm)
-      : face_(face), unitsPerEm_(unitsPerEm) {}
-  // To be destroyed after the page. cairo 1.16's SVG surface takes a
-  // reference to every recorded source but the last and never gives it back;
-  // once the page is gone nothing can use one, so such a leftover is released.
-  ~UprightGlyphs() {
-    for (auto& [key, recorded] : recordings_) {
-      while (cairo_surface_get_reference_count(recorded.get()) > 1) {
-        cairo_surface_destroy(recorded.get());
-      }
-    }
-  }
-  UprightGlyphs(const UprightGlyphs&) = delete;
-  UprightGlyphs& operator=(const UprightGlyphs&) = delete;
-
-  // The upright glyph at the origin, recorded `margin` pixels in from the
-  // recording's top-left corner (a recording's extents start at 0, 0).
-  cairo_surface_t* Get(const PlacedGlyph& upright, const GlyphGeometry& g, double margin) {
-    const Key key{upright.font.height, upright.font.width, upright.code, upright.length};
-    SurfaceHandle& recorded = recordings_[key];
-    if (recorded) return recorded.get();
-    const double advance = std::abs(g.cell[1][0] - g.cell[0][0]);
-    const cairo_rectangle_t extents{0, 0, advance + 2 * margin, upright.font.height + 2 * margin};
-    recorded.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents));
-    cairo_t* cr = cairo_create(recorded.get());
-    cairo_translate(cr, margin, margin);
-    SetFontOptions(cr);
-    cairo_set_font_face(cr, face_);
-    DrawGlyph(cr, g, unitsPerEm_);
-    cairo_destroy(cr);
-    return recorded.get();
-  }
-
- private:
-  using Key = std::tuple<std::int32_t, std::int32_t, std::array<char, 2>, std::uint8_t>;
-  cairo_font_face_t* face_;
-  double unitsPerEm_;
-  std::map<Key, SurfaceHandle> recordings_;
+struct Placement {
+  int definition;
+  Affine transform;  // font units to canvas pixels
 };
 
-// Where a glyph lands on the canvas, and where it would land upright at the
-// origin, as the raster places both.
-struct Located {
-  const PlacedGlyph* glyph;
-  PlacedGlyph upright;
-  GlyphGeometry placed;
-  GlyphGeometry local;
+// One line of the text as the text layer gives it.
+struct TextRun {
+  std::string hex;  // the codes, four hexadecimal digits each
+  double widthEm = 0;
+  bool endsInHyphen = false;
+  bool blank = true;  // spaces only: nothing to find or copy
 };
 
-// Every glyph with a cell at least a pixel high (as in the raster, a smaller
-// one has nothing to show), located before cairo borrows the face.
-std::vector<Located> LocateGlyphs(const LabelLayout& layout, const LabelFace& face) {
-  std::vector<Located> located;
-  located.reserve(layout.glyphs.size());
+// Everything a page needs from the layout and the face, worked out once.
+struct LabelDrawing {
+  std::vector<const GlyphOutline*> definitions;  // one per glyph of the face
+  std::vector<Placement> placements;             // in the layout's order
+  LabelFace::CellUnits cell;
+  int tallest = 0;  // the highest cell, in pixels
+  TextLayerFont font;
+  std::vector<TextRun> runs;  // the lines with something to show, upper half first
+};
+
+LabelDrawing Prepare(const LabelLayout& layout, const LabelFace& face) {
+  LabelDrawing drawing;
+  drawing.cell = face.cellUnits();
+  std::unordered_map<unsigned, int> definitionOf;
+  const PlacedGlyph* previous = nullptr;
+  bool followsSpace = false;
   for (const PlacedGlyph& glyph : layout.glyphs) {
+    // As in the raster, a cell less than a pixel high has nothing to show.
     if (glyph.font.height <= 0) continue;
-    PlacedGlyph upright = glyph;
-    upright.x = 0;
-    upright.y = 0;
-    upright.font.escapement = 0;
-    located.push_back({&glyph, upright, face.Locate(glyph), face.Locate(upright)});
-  }
-  return located;
-}
+    const GlyphGeometry geometry = face.Locate(glyph);
+    const auto [at, added] =
+        definitionOf.try_emplace(geometry.glyphIndex, static_cast<int>(drawing.definitions.size()));
+    if (added) drawing.definitions.push_back(&face.Outline(geometry.codePoint));
+    drawing.placements.push_back({at->second, geometry.transform});
+    drawing.tallest = std::max(drawing.tallest, glyph.font.height);
 
-// The glyphs in order, each over its white cell. `pixel` is the length of a
-// canvas pixel in the surface's unit.
-void DrawLayout(cairo_t* cr, const std::vector<Located>& located, double pixel,
-                UprightGlyphs& uprights) {
-  cairo_scale(cr, pixel, pixel);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_paint(cr);
-  for (const Located& each : located) {
-    // The turn and the reference point, read from where the raster puts the
-    // cell: its left edge runs from the reference point down the turned frame.
-    const double height = each.glyph->font.height;
-    const GlyphGeometry& placed = each.placed;
-    const double sinT = (placed.cell[3][0] - placed.cell[0][0]) / height;
-    const double cosT = (placed.cell[3][1] - placed.cell[0][1]) / height;
-    cairo_matrix_t turn;
-    cairo_matrix_init(&turn, cosT, -sinT, sinT, cosT, placed.cell[0][0], placed.cell[0][1]);
-    // Glyphs reach at most about an em beyond their cell.
-    const double margin = height;
-    cairo_save(cr);
-    cairo_transform(cr, &turn);
-    cairo_set_source_surface(cr, uprights.Get(each.upright, each.local, margin), -margin, -margin);
-    cairo_paint(cr);
-    cairo_restore(cr);
-  }
-}
-
-Error DrawingFailed(cairo_status_t status) {
-  return WriteFailure(status == CAIRO_STATUS_NO_MEMORY ? ENOMEM : EIO);
-}
-
-// Draws the page on `surface`, finishes it and writes what it produced.
-Result<void> Finish(cairo_surface_t* surface, const std::string& bytes, int fd,
-                    const LabelLayout& layout, double pixel, const LabelFace& face) {
-  const std::vector<Located> located = LocateGlyphs(layout, face);
-  cairo_status_t status = CAIRO_STATUS_SUCCESS;
-  {
-    // cairo draws with the face, and writes its subsets when the page is finished.
-    const LabelFace::Lease lease(face);
-    cairo_font_face_t* cairoFace = cairo_ft_font_face_create_for_ft_face(
-        FreeTypeFaceOf(lease), FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP);
-    {
-      // The recorded glyphs outlive the page: cairo's SVG surface copies a
-      // source destroyed before the page is finished, and never frees that copy.
-      UprightGlyphs uprights(cairoFace, face.unitsPerEm());
-      cairo_t* cr = cairo_create(surface);
-      DrawLayout(cr, located, pixel, uprights);
-      status = cairo_status(cr);
-      cairo_destroy(cr);
-      cairo_surface_finish(surface);
+    if (previous == nullptr || glyph.half != previous->half || glyph.line != previous->line) {
+      if (!drawing.runs.empty() && drawing.runs.back().blank) drawing.runs.pop_back();
+      drawing.runs.emplace_back();
+      followsSpace = false;
     }
-    cairo_font_face_destroy(cairoFace);
+    previous = &glyph;
+    const char32_t character = TextLayerCharacter(geometry.codePoint);
+    const std::uint16_t code = drawing.font.Code(character, followsSpace);
+    TextRun& run = drawing.runs.back();
+    char hex[5];
+    std::snprintf(hex, sizeof hex, "%04X", code);
+    run.hex += hex;
+    run.widthEm += drawing.font.Width(code) / 1000.0;
+    run.endsInHyphen = character == U'-';
+    run.blank = run.blank && character == U' ';
+    followsSpace = character == U' ';
   }
-  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
-  cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) return DrawingFailed(status);
-  return WriteAll(fd, std::span<const char>(bytes));
+  if (!drawing.runs.empty() && drawing.runs.back().blank) drawing.runs.pop_back();
+  return drawing;
 }
 
-}  // namespace
+// The last of a segment's points: 1 for a line, 2 for a quadratic, 3 for a cubic.
+int LastPoint(const PathSegment& segment) {
+  switch (segment.kind) {
+    case PathSegment::Kind::Line:
+      return 1;
+    case PathSegment::Kind::Quad:
+      return 2;
+    case PathSegment::Kind::Cubic:
+      break;
+  }
+  return 3;
+}
 
-Result<void> WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page,
-                           const LabelFace& face) {
-  std::string bytes;
-  const double points = page.side * 72.0 / page.resolutionDpi;
-  cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(&Collect, &bytes, points, points);
-  cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "lumo");
-  // Reproducible files where the build or test asks for them: the creation
-  // date from SOURCE_DATE_EPOCH instead of the clock.
+// Calls `moveTo` where a contour starts, then `segmentTo` for every segment.
+template <typename MoveTo, typename SegmentTo>
+void Trace(const std::vector<PathSegment>& path, MoveTo moveTo, SegmentTo segmentTo) {
+  const PathSegment* previous = nullptr;
+  for (const PathSegment& segment : path) {
+    if (previous == nullptr || segment.x[0] != previous->x[LastPoint(*previous)] ||
+        segment.y[0] != previous->y[LastPoint(*previous)]) {
+      moveTo(segment.x[0], segment.y[0]);
+    }
+    segmentTo(segment);
+    previous = &segment;
+  }
+}
+
+// PDF: fills the cell white, then the outline black, in the face's units.
+void AppendPdfGlyph(VectorText& out, const GlyphOutline& outline, LabelFace::CellUnits cell) {
+  out << "1 g 0 ";
+  out.FixedSp(cell.top - cell.height, 2).FixedSp(outline.advance, 2).FixedSp(cell.height, 2)
+      << "re f\n";
+  if (outline.path.empty()) return;
+  out << "0 g\n";
+  const auto point = [&](double x, double y) { out.FixedSp(x, 2).FixedSp(y, 2); };
+  Trace(
+      outline.path,
+      [&](double x, double y) {
+        point(x, y);
+        out << "m\n";
+      },
+      [&](const PathSegment& s) {
+        if (s.kind == PathSegment::Kind::Line) {
+          point(s.x[1], s.y[1]);
+          out << "l\n";
+          return;
+        }
+        if (s.kind == PathSegment::Kind::Quad) {
+          // The cubic of the same curve: its controls two thirds of the way
+          // from the ends to the quadratic's one control.
+          point(s.x[0] + (s.x[1] - s.x[0]) * 2.0 / 3, s.y[0] + (s.y[1] - s.y[0]) * 2.0 / 3);
+          point(s.x[2] + (s.x[1] - s.x[2]) * 2.0 / 3, s.y[2] + (s.y[1] - s.y[2]) * 2.0 / 3);
+          point(s.x[2], s.y[2]);
+        } else {
+          for (int i = 1; i < 4; ++i) point(s.x[i], s.y[i]);
+        }
+        out << "c\n";
+      });
+  out << "f\n";
+}
+
+// The box a glyph's drawing lies in: its cell and its outline.
+std::string PdfBox(const GlyphOutline& outline, LabelFace::CellUnits cell) {
+  VectorText box;
+  const bool inked = !outline.path.empty();
+  box << '[';
+  box.FixedSp(std::min(0.0, inked ? static_cast<double>(outline.xMin) : 0.0), 2);
+  box.FixedSp(std::min(cell.top - cell.height, inked ? outline.yMin : cell.top), 2);
+  box.FixedSp(std::max(outline.advance, inked ? static_cast<double>(outline.xMax) : 0.0), 2);
+  box.Fixed(std::max(cell.top, inked ? static_cast<double>(outline.yMax) : cell.top), 2) << ']';
+  return box.str();
+}
+
+void AppendMatrix(VectorText& out, const Affine& m) {
+  out.SignificantSp(m.xx, 5).SignificantSp(m.yx, 5).SignificantSp(m.xy, 5);
+  out.SignificantSp(m.yy, 5).FixedSp(m.tx, 2).Fixed(m.ty, 2);
+}
+
+// The text, invisible (render mode 3), one straight run per line stacked top
+// to bottom in the label's order within the label's square (`left`, `top`,
+// `side` in points), as large as fits but no larger than the label's glyphs.
+void AppendTextLayer(VectorText& out, const LabelDrawing& drawing, double left, double top,
+                     double side, double tallestPoints) {
+  if (drawing.runs.empty()) return;
+  double widest = 0;
+  double depth = kAscent + kDescent;
+  for (std::size_t i = 0; i < drawing.runs.size(); ++i) {
+    widest = std::max(widest, drawing.runs[i].widthEm);
+    if (i > 0) depth += drawing.runs[i - 1].endsInHyphen ? kParagraphPitch : kLinePitch;
+  }
+  const double margin = side / 20;
+  const double room = side - 2 * margin;
+  const double size = std::min({room / widest, room / depth, tallestPoints});
+  out << "BT 3 Tr /T 1 Tf ";
+  out.SignificantSp(size, 6) << "0 0 ";
+  out.SignificantSp(size, 6).SignificantSp(left + margin, 6);
+  out.SignificantSp(top - margin - kAscent * size, 6) << "Tm\n";
+  for (std::size_t i = 0; i < drawing.runs.size(); ++i) {
+    if (i > 0) {
+      out << "0 ";
+      out.FixedSp(drawing.runs[i - 1].endsInHyphen ? -kParagraphPitch : -kLinePitch, 1) << "Td\n";
+    }
+    out << '<' << drawing.runs[i].hex << "> Tj\n";
+  }
+  out << "ET\n";
+}
+
+// "D:YYYYMMDDHHmmSSZ": now, or SOURCE_DATE_EPOCH where the build or a test
+// asks for reproducible files.
+std::string CreationDate() {
+  std::time_t time = std::time(nullptr);
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr) {
     char* end = nullptr;
     const long long seconds = std::strtoll(epoch, &end, 10);
-    std::tm utc{};
-    const auto time = static_cast<std::time_t>(seconds);
-    char date[32];
-    if (*epoch != '\0' && *end == '\0' && gmtime_r(&time, &utc) != nullptr &&
-        std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%SZ", &utc) > 0) {
-      cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);
+    if (*epoch != '\0' && *end == '\0') time = static_cast<std::time_t>(seconds);
+  }
+  std::tm utc{};
+  char date[32];
+  if (gmtime_r(&time, &utc) == nullptr ||
+      std::strftime(date, sizeof date, "D:%Y%m%d%H%M%SZ", &utc) == 0) {
+    return {};
+  }
+  return date;
+}
+
+// The text layer's font as object `font` and the objects it refers to:
+// composite, its codes the glyphs of an embedded TrueType program, and mapped
+// to Unicode. False when zlib has no memory.
+bool AddTextFont(PdfFile& pdf, int font, const TextLayerFont& layer) {
+  const int cidFont = pdf.Reserve();
+  const int descriptor = pdf.Reserve();
+  const int program = pdf.Reserve();
+  const int toUnicode = pdf.Reserve();
+  pdf.Object(font,
+             "<< /Type /Font /Subtype /Type0 /BaseFont /LumoText /Encoding /Identity-H "
+             "/DescendantFonts [" +
+                 Ref(cidFont) + "] /ToUnicode " + Ref(toUnicode) + " >>");
+  pdf.Object(cidFont,
+             "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /LumoText /CIDSystemInfo << "
+             "/Registry (Adobe) /Ordering (Identity) /Supplement 0 >> /FontDescriptor " +
+                 Ref(descriptor) + " /DW 1000 /W " + layer.WidthArray() +
+                 " /CIDToGIDMap /Identity >>");
+  pdf.Object(descriptor,
+             "<< /Type /FontDescriptor /FontName /LumoText /Flags 4 /FontBBox [0 -200 1000 800] "
+             "/ItalicAngle 0 /Ascent 800 /Descent -200 /CapHeight 700 /StemV 80 /FontFile2 " +
+                 Ref(program) + " >>");
+  const std::string bytes = layer.Program();
+  return pdf.Stream(program, "/Length1 " + std::to_string(bytes.size()), bytes) &&
+         pdf.Stream(toUnicode, "", layer.ToUnicode());
+}
+
+// The label's square on a PDF page, in points: its top-left corner.
+struct Corner {
+  double left;
+  double top;
+};
+
+Result<void> WritePdf(int fd, const LabelLayout& layout, VectorPage label, const LabelFace& face,
+                      double width, double height, const std::vector<Corner>& corners,
+                      bool paintWhite) {
+  const double pixel = kPointsPerInch / label.resolutionDpi;
+  const LabelDrawing drawing = Prepare(layout, face);
+  PdfFile pdf;
+  const int catalog = pdf.Reserve();
+  const int pages = pdf.Reserve();
+  const int page = pdf.Reserve();
+  const int contents = pdf.Reserve();
+  const int labelForm = pdf.Reserve();
+  const int info = pdf.Reserve();
+  const int font = drawing.font.empty() ? 0 : pdf.Reserve();
+
+  VectorText glyph;
+  std::string glyphs;
+  for (std::size_t i = 0; i < drawing.definitions.size(); ++i) {
+    const GlyphOutline& outline = *drawing.definitions[i];
+    const int form = pdf.Reserve();
+    glyphs += " /G" + std::to_string(i) + ' ' + Ref(form);
+    glyph.str().clear();
+    AppendPdfGlyph(glyph, outline, drawing.cell);
+    if (!pdf.Stream(form,
+                    "/Type /XObject /Subtype /Form /BBox " + PdfBox(outline, drawing.cell) +
+                        " /Resources << >>",
+                    glyph.str())) {
+      return WriteFailure(ENOMEM);
     }
   }
-  return Finish(surface, bytes, fd, layout, 72.0 / page.resolutionDpi, face);
+  VectorText placed;
+  for (const Placement& each : drawing.placements) {
+    placed << "q ";
+    AppendMatrix(placed, each.transform);
+    placed << " cm /G" << std::to_string(each.definition) << " Do Q\n";
+  }
+  const std::string side = std::to_string(label.side);
+  if (!pdf.Stream(labelForm,
+                  "/Type /XObject /Subtype /Form /BBox [0 0 " + side + ' ' + side +
+                      "] /Resources << /XObject <<" + glyphs + " >> >>",
+                  placed.str())) {
+    return WriteFailure(ENOMEM);
+  }
+
+  VectorText content;
+  if (paintWhite) {
+    content << "1 g 0 0 ";
+    content.SignificantSp(width, 6).SignificantSp(height, 6) << "re f\n";
+  }
+  for (const Corner& corner : corners) {
+    // Canvas pixels, y down, onto the page's points, y up.
+    content << "q ";
+    content.SignificantSp(pixel, 6) << "0 0 ";
+    content.SignificantSp(-pixel, 6).SignificantSp(corner.left, 6).SignificantSp(corner.top, 6)
+        << "cm /L Do Q\n";
+    AppendTextLayer(content, drawing, corner.left, corner.top, label.side * pixel,
+                    drawing.tallest * pixel);
+  }
+  if (!glyph.finite() || !placed.finite() || !content.finite()) return WriteFailure(EINVAL);
+  if (!pdf.Stream(contents, "", content.str())) return WriteFailure(ENOMEM);
+
+  std::string resources = "/XObject << /L " + Ref(labelForm) + " >>";
+  if (font != 0) {
+    resources += " /Font << /T " + Ref(font) + " >>";
+    if (!AddTextFont(pdf, font, drawing.font)) return WriteFailure(ENOMEM);
+  }
+  VectorText mediaBox;
+  mediaBox << "[0 0 ";
+  mediaBox.SignificantSp(width, 6).Significant(height, 6) << ']';
+  pdf.Object(page, "<< /Type /Page /Parent " + Ref(pages) + " /MediaBox " + mediaBox.str() +
+                       " /Resources << " + resources + " >> /Contents " + Ref(contents) + " >>");
+  pdf.Object(pages, "<< /Type /Pages /Kids [" + Ref(page) + "] /Count 1 >>");
+  pdf.Object(catalog, "<< /Type /Catalog /Pages " + Ref(pages) + " >>");
+  const std::string date = CreationDate();
+  pdf.Object(info, std::string("<< /Creator (lumo) /Producer (lumo)") +
+                       (date.empty() ? std::string() : " /CreationDate (" + date + ")") + " >>");
+  const std::string bytes = pdf.Finish(catalog, info);
+  return WriteAll(fd, std::span<const char>(bytes));
+}
+
+// SVG: the cell white, then the outline black, in the face's units.
+void AppendSvgGlyph(VectorText& out, int id, const GlyphOutline& outline,
+                    LabelFace::CellUnits cell) {
+  out << "<g id=\"g" << std::to_string(id) << "\"><path fill=\"#fff\" d=\"M0 ";
+  out.Fixed(cell.top - cell.height, 2) << 'H';
+  out.Fixed(outline.advance, 2) << 'V';
+  out.Fixed(cell.top, 2) << "H0Z\"/>";
+  if (!outline.path.empty()) {
+    out << "<path d=\"";
+    Trace(
+        outline.path,
+        [&](double x, double y) {
+          out << 'M';
+          out.FixedSp(x, 2).FixedSp(y, 2);
+        },
+        [&](const PathSegment& s) {
+          const int last = LastPoint(s);
+          out << "LQC"[last - 1];
+          for (int i = 1; i <= last; ++i) out.FixedSp(s.x[i], 2).FixedSp(s.y[i], 2);
+        });
+    out << "\"/>";
+  }
+  out << "</g>\n";
+}
+
+Result<void> WriteSvg(int fd, const LabelLayout& layout, VectorPage page, const LabelFace& face) {
+  const LabelDrawing drawing = Prepare(layout, face);
+  const std::string side = std::to_string(page.side);
+  VectorText svg;
+  svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+         "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"";
+  const double millimetres = page.side * kMmPerInch / page.resolutionDpi;
+  svg.Significant(millimetres, 6) << "mm\" height=\"";
+  svg.Significant(millimetres, 6) << "mm\" viewBox=\"0 0 " << side << ' ' << side
+                                  << "\">\n<defs>\n";
+  for (std::size_t i = 0; i < drawing.definitions.size(); ++i) {
+    AppendSvgGlyph(svg, static_cast<int>(i), *drawing.definitions[i], drawing.cell);
+  }
+  svg << "</defs>\n<rect width=\"" << side << "\" height=\"" << side << "\" fill=\"#fff\"/>\n";
+  for (const Placement& each : drawing.placements) {
+    svg << "<use xlink:href=\"#g" << std::to_string(each.definition) << "\" transform=\"matrix(";
+    AppendMatrix(svg, each.transform);
+    svg << ")\"/>\n";
+  }
+  svg << "</svg>\n";
+  if (!svg.finite()) return WriteFailure(EINVAL);
+  return WriteAll(fd, std::span<const char>(svg.str()));
+}
+
+// Memory running out while the page is built is a failed write, not a crash.
+template <typename Write>
+Result<void> Guarded(Write write) {
+  try {
+    return write();
+  } catch (const std::bad_alloc&) {
+    return WriteFailure(ENOMEM);
+  }
+}
+
+bool FitsPage(double points) { return points >= kMinPagePoints && points <= kMaxPagePoints; }
+
+}  // namespace
+
+Result<void> CheckVectorPage(VectorPage page) {
+  if (page.side <= 0) return Error(ErrorReason::NoPixels);
+  if (!FitsPage(page.side * kPointsPerInch / page.resolutionDpi)) {
+    return Error(ErrorReason::PageOutOfRange);
+  }
+  return {};
+}
+
+Result<void> WriteLabelPdf(int fd, const LabelLayout& layout, VectorPage page,
+                           const LabelFace& face) {
+  if (Result<void> fits = CheckVectorPage(page); !fits) return fits;
+  const double side = page.side * kPointsPerInch / page.resolutionDpi;
+  return Guarded([&] { return WritePdf(fd, layout, page, face, side, side, {{0, side}}, true); });
 }
 
 Result<void> WriteLabelSvg(int fd, const LabelLayout& layout, VectorPage page,
                            const LabelFace& face) {
-  std::string bytes;
-  // With millimetres as the document unit, cairo writes the size as given
-  // followed by "mm", and the drawing's user unit is the millimetre.
-  const double millimetres = page.side * 25.4 / page.resolutionDpi;
-  cairo_surface_t* surface =
-      cairo_svg_surface_create_for_stream(&Collect, &bytes, millimetres, millimetres);
-  cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_MM);
-  return Finish(surface, bytes, fd, layout, 25.4 / page.resolutionDpi, face);
+  if (Result<void> fits = CheckVectorPage(page); !fits) return fits;
+  return Guarded([&] { return WriteSvg(fd, layout, page, face); });
+}
+
+Result<void> WriteSheetPdf(int fd, const LabelLayout& layout, VectorPage label,
+                           const LabelFace& face, const SheetPage& sheet) {
+  if (Result<void> fits = CheckVectorPage(label); !fits) return fits;
+  constexpr double kPointsPerMm = kPointsPerInch / kMmPerInch;
+  const double width = sheet.widthMm * kPointsPerMm;
+  const double height = sheet.heightMm * kPointsPerMm;
+  if (!FitsPage(width) || !FitsPage(height)) return Error(ErrorReason::PageOutOfRange);
+  const double side = label.side * kPointsPerInch / label.resolutionDpi;
+  std::vector<Corner> corners;
+  for (const SheetPlacement& placement : sheet.labels) {
+    const Corner corner{placement.centreXMm * kPointsPerMm - side / 2,
+                        height - placement.centreYMm * kPointsPerMm + side / 2};
+    // Also false for a centre that is not a number.
+    if (!(corner.left < width && corner.left + side > 0 && corner.top > 0 &&
+          corner.top - side < height)) {
+      return Error(ErrorReason::PageOutOfRange);
+    }
+    corners.push_back(corner);
+  }
+  return Guarded([&] { return WritePdf(fd, layout, label, face, width, height, corners, false); });
 }
 
 }  // namespace lumo

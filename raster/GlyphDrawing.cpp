@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "CodePage932.h"
+#include "GlyphOutline.h"
 #include "InTwoBands.h"
 #include "LabelFace.h"
-#include "internal/GlyphOutline.h"
 #include "internal/GlyphRasteriser.h"
 
 namespace lumo {

@@ -16,8 +16,7 @@
 #include <unordered_map>
 
 #include "CodePage932.h"
-#include "FreeTypeFace.h"
-#include "internal/GlyphOutline.h"
+#include "GlyphOutline.h"
 
 namespace lumo {
 namespace {
@@ -113,7 +112,9 @@ Result<std::shared_ptr<LabelFace>> LabelFace::Load(const FontLocation& location)
   return loaded;
 }
 
-double LabelFace::unitsPerEm() const noexcept { return handles_->face->units_per_EM; }
+LabelFace::CellUnits LabelFace::cellUnits() const noexcept {
+  return {handles_->winAscent, handles_->cellUnits};
+}
 
 const GlyphOutline& LabelFace::Outline(char32_t cp) const {
   const std::lock_guard lock(mutex_);
@@ -176,10 +177,6 @@ GlyphGeometry LabelFace::Locate(const PlacedGlyph& glyph, const GlyphOutline& ou
   geometry.glyphIndex = outline.index;
   geometry.codePoint = codePoint;
   return geometry;
-}
-
-FT_Face FreeTypeFaceOf(const LabelFace::Lease& lease) noexcept {
-  return lease.handles().face.get();
 }
 
 const Result<std::shared_ptr<LabelFace>>& DefaultLabelFace() {

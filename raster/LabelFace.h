@@ -9,6 +9,7 @@
 #include <span>
 
 #include "FontLocation.h"
+#include "GlyphOutline.h"
 #include "LabelLayout.h"
 #include "Result.h"
 #include "Surface.h"
@@ -31,8 +32,6 @@ struct GlyphGeometry {
   char32_t codePoint = 0;   // Unicode, or cp932::kNoCodePoint
 };
 
-struct GlyphOutline;
-
 class LabelFace {
  public:
   // The face at `location`, or FaceUnusable naming its file.
@@ -50,27 +49,21 @@ class LabelFace {
   // face's missing glyph), loaded on first use; valid as long as the face.
   [[nodiscard]] const GlyphOutline& Outline(char32_t codePoint) const;
 
-  [[nodiscard]] double unitsPerEm() const noexcept;
+  // The cell every glyph is painted on, in the face's units (y up from the
+  // baseline): from `top` down `height`, as wide as the glyph's advance.
+  struct CellUnits {
+    double top = 0;
+    double height = 0;
+  };
+  [[nodiscard]] CellUnits cellUnits() const noexcept;
 
   // Draws the glyphs in order: each cell painted white, then its glyph in
   // black with grey-level edges. A long list is drawn by two threads, each on
   // its own half of the rows, so every pixel is still written in the list's order.
   void Draw(Surface& surface, std::span<const PlacedGlyph> glyphs) const;
 
-  // FreeType's face is not safe from two threads at once: a user of it other
-  // than this class holds a lease for as long as it uses it.
-  struct Handles;
-  class Lease {
-   public:
-    explicit Lease(const LabelFace& face) : lock_(face.mutex_), handles_(*face.handles_) {}
-    [[nodiscard]] const Handles& handles() const noexcept { return handles_; }
-
-   private:
-    std::unique_lock<std::mutex> lock_;
-    const Handles& handles_;
-  };
-
  private:
+  struct Handles;
   LabelFace();
   // Locate for a glyph whose outline is at hand; takes no lock.
   [[nodiscard]] GlyphGeometry Locate(const PlacedGlyph& glyph, const GlyphOutline& outline,

@@ -1,6 +1,6 @@
 // A character's outline as the face gives it, unscaled, kept once per
-// character for every size and turn it is drawn at. Private to the raster
-// back end.
+// character for every size and turn it is drawn at: what the raster fills
+// and the vector pages trace. No FreeType type appears here.
 #pragma once
 
 #include <cstdint>
