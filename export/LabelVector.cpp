@@ -12,7 +12,8 @@
 #include <ctime>
 #include <new>
 #include <string>
-#include <unordered_map>
+#include <map>
+#include <tuple>
 
 #include "CodePage932.h"
 #include "GlyphOutline.h"
@@ -35,6 +36,13 @@ constexpr double kParagraphPitch = 4;
 constexpr double kAscent = 0.8;
 constexpr double kDescent = 0.2;
 
+// What one definition draws, in its face's units: a white cell of cellWidth
+// (none when negative), then the outline black (none when null).
+struct Definition {
+  const GlyphOutline* outline = nullptr;
+  double cellWidth = -1;
+};
+
 struct Placement {
   int definition;
   Affine transform;  // font units to canvas pixels
@@ -50,7 +58,7 @@ struct TextRun {
 
 // Everything a page needs from the layout and the face, worked out once.
 struct LabelDrawing {
-  std::vector<const GlyphOutline*> definitions;  // one per glyph of the face
+  std::vector<Definition> definitions;  // one per glyph of the face, and per cell or piece
   std::vector<Placement> placements;             // in the layout's order
   LabelFace::CellUnits cell;
   int tallest = 0;  // the highest cell, in pixels
@@ -61,17 +69,33 @@ struct LabelDrawing {
 LabelDrawing Prepare(const LabelLayout& layout, const LabelFace& face) {
   LabelDrawing drawing;
   drawing.cell = face.cellUnits();
-  std::unordered_map<unsigned, int> definitionOf;
+  // The label face's glyphs by their index in it, cells by their width,
+  // pieces by their outline.
+  std::map<std::tuple<int, std::uintptr_t, double>, int> definitionOf;
+  const auto place = [&](std::tuple<int, std::uintptr_t, double> key, Definition definition,
+                         const Affine& transform) {
+    const auto [at, added] =
+        definitionOf.try_emplace(key, static_cast<int>(drawing.definitions.size()));
+    if (added) drawing.definitions.push_back(definition);
+    drawing.placements.push_back({at->second, transform});
+  };
   const PlacedGlyph* previous = nullptr;
   bool followsSpace = false;
   for (const PlacedGlyph& glyph : layout.glyphs) {
     // As in the raster, a cell less than a pixel high has nothing to show.
     if (glyph.font.height <= 0) continue;
-    const GlyphGeometry geometry = face.Locate(glyph);
-    const auto [at, added] =
-        definitionOf.try_emplace(geometry.glyphIndex, static_cast<int>(drawing.definitions.size()));
-    if (added) drawing.definitions.push_back(&face.Outline(geometry.codePoint));
-    drawing.placements.push_back({at->second, geometry.transform});
+    const GlyphGeometry geometry = face.Locate(glyph, layout.extras);
+    if (geometry.ownGlyph) {
+      const GlyphOutline* outline = geometry.pieces[0].outline;
+      place({0, outline->index, 0}, {outline, outline->advance}, geometry.transform);
+    } else {
+      place({1, 0, geometry.cellAdvance}, {nullptr, geometry.cellAdvance}, geometry.transform);
+      for (std::size_t i = 0; i < geometry.pieceCount; ++i) {
+        const GlyphPiece& piece = geometry.pieces[i];
+        place({2, reinterpret_cast<std::uintptr_t>(piece.outline), 0}, {piece.outline},
+              piece.transform);
+      }
+    }
     drawing.tallest = std::max(drawing.tallest, glyph.font.height);
 
     if (previous == nullptr || glyph.half != previous->half || glyph.line != previous->line) {
@@ -81,15 +105,19 @@ LabelDrawing Prepare(const LabelLayout& layout, const LabelFace& face) {
     }
     previous = &glyph;
     const char32_t character = TextLayerCharacter(geometry.codePoint);
-    const std::uint16_t code = drawing.font.Code(character, followsSpace);
+    const std::uint16_t code =
+        glyph.extra >= 0 ? drawing.font.Code(layout.extras[static_cast<std::size_t>(glyph.extra)],
+                                             false)
+                         : drawing.font.Code({&character, 1}, followsSpace);
     TextRun& run = drawing.runs.back();
     char hex[5];
     std::snprintf(hex, sizeof hex, "%04X", code);
     run.hex += hex;
     run.widthEm += drawing.font.Width(code) / 1000.0;
-    run.endsInHyphen = character == U'-';
-    run.blank = run.blank && character == U' ';
-    followsSpace = character == U' ';
+    const bool space = glyph.extra < 0 && character == U' ';
+    run.endsInHyphen = glyph.extra < 0 && character == U'-';
+    run.blank = run.blank && space;
+    followsSpace = space;
   }
   if (!drawing.runs.empty() && drawing.runs.back().blank) drawing.runs.pop_back();
   return drawing;
@@ -123,11 +151,14 @@ void Trace(const std::vector<PathSegment>& path, MoveTo moveTo, SegmentTo segmen
 }
 
 // PDF: fills the cell white, then the outline black, in the face's units.
-void AppendPdfGlyph(VectorText& out, const GlyphOutline& outline, LabelFace::CellUnits cell) {
-  out << "1 g 0 ";
-  out.FixedSp(cell.top - cell.height, 2).FixedSp(outline.advance, 2).FixedSp(cell.height, 2)
-      << "re f\n";
-  if (outline.path.empty()) return;
+void AppendPdfGlyph(VectorText& out, const Definition& definition, LabelFace::CellUnits cell) {
+  if (definition.cellWidth >= 0) {
+    out << "1 g 0 ";
+    out.FixedSp(cell.top - cell.height, 2).FixedSp(definition.cellWidth, 2);
+    out.FixedSp(cell.height, 2) << "re f\n";
+  }
+  if (definition.outline == nullptr || definition.outline->path.empty()) return;
+  const GlyphOutline& outline = *definition.outline;
   out << "0 g\n";
   const auto point = [&](double x, double y) { out.FixedSp(x, 2).FixedSp(y, 2); };
   Trace(
@@ -157,14 +188,24 @@ void AppendPdfGlyph(VectorText& out, const GlyphOutline& outline, LabelFace::Cel
 }
 
 // The box a glyph's drawing lies in: its cell and its outline.
-std::string PdfBox(const GlyphOutline& outline, LabelFace::CellUnits cell) {
+std::string PdfBox(const Definition& definition, LabelFace::CellUnits cell) {
+  const GlyphOutline* outline = definition.outline;
+  const bool inked = outline != nullptr && !outline->path.empty();
+  const bool celled = definition.cellWidth >= 0;
+  // Without a cell, the outline's box alone (an empty one for no outline).
+  double left = celled ? 0 : inked ? static_cast<double>(outline->xMin) : 0;
+  double bottom = celled ? cell.top - cell.height : inked ? outline->yMin : 0;
+  double right = celled ? definition.cellWidth : inked ? static_cast<double>(outline->xMax) : 0;
+  double top = celled ? cell.top : inked ? static_cast<double>(outline->yMax) : 0;
+  if (inked) {
+    left = std::min(left, static_cast<double>(outline->xMin));
+    bottom = std::min(bottom, static_cast<double>(outline->yMin));
+    right = std::max(right, static_cast<double>(outline->xMax));
+    top = std::max(top, static_cast<double>(outline->yMax));
+  }
   VectorText box;
-  const bool inked = !outline.path.empty();
   box << '[';
-  box.FixedSp(std::min(0.0, inked ? static_cast<double>(outline.xMin) : 0.0), 2);
-  box.FixedSp(std::min(cell.top - cell.height, inked ? outline.yMin : cell.top), 2);
-  box.FixedSp(std::max(outline.advance, inked ? static_cast<double>(outline.xMax) : 0.0), 2);
-  box.Fixed(std::max(cell.top, inked ? static_cast<double>(outline.yMax) : cell.top), 2) << ']';
+  box.FixedSp(left, 2).FixedSp(bottom, 2).FixedSp(right, 2).Fixed(top, 2) << ']';
   return box.str();
 }
 
@@ -269,13 +310,13 @@ Result<void> WritePdf(int fd, const LabelLayout& layout, VectorPage label, const
   VectorText glyph;
   std::string glyphs;
   for (std::size_t i = 0; i < drawing.definitions.size(); ++i) {
-    const GlyphOutline& outline = *drawing.definitions[i];
+    const Definition& definition = drawing.definitions[i];
     const int form = pdf.Reserve();
     glyphs += " /G" + std::to_string(i) + ' ' + Ref(form);
     glyph.str().clear();
-    AppendPdfGlyph(glyph, outline, drawing.cell);
+    AppendPdfGlyph(glyph, definition, drawing.cell);
     if (!pdf.Stream(form,
-                    "/Type /XObject /Subtype /Form /BBox " + PdfBox(outline, drawing.cell) +
+                    "/Type /XObject /Subtype /Form /BBox " + PdfBox(definition, drawing.cell) +
                         " /Resources << >>",
                     glyph.str())) {
       return WriteFailure(ENOMEM);
@@ -332,16 +373,19 @@ Result<void> WritePdf(int fd, const LabelLayout& layout, VectorPage label, const
 }
 
 // SVG: the cell white, then the outline black, in the face's units.
-void AppendSvgGlyph(VectorText& out, int id, const GlyphOutline& outline,
+void AppendSvgGlyph(VectorText& out, int id, const Definition& definition,
                     LabelFace::CellUnits cell) {
-  out << "<g id=\"g" << std::to_string(id) << "\"><path fill=\"#fff\" d=\"M0 ";
-  out.Fixed(cell.top - cell.height, 2) << 'H';
-  out.Fixed(outline.advance, 2) << 'V';
-  out.Fixed(cell.top, 2) << "H0Z\"/>";
-  if (!outline.path.empty()) {
+  out << "<g id=\"g" << std::to_string(id) << "\">";
+  if (definition.cellWidth >= 0) {
+    out << "<path fill=\"#fff\" d=\"M0 ";
+    out.Fixed(cell.top - cell.height, 2) << 'H';
+    out.Fixed(definition.cellWidth, 2) << 'V';
+    out.Fixed(cell.top, 2) << "H0Z\"/>";
+  }
+  if (definition.outline != nullptr && !definition.outline->path.empty()) {
     out << "<path d=\"";
     Trace(
-        outline.path,
+        definition.outline->path,
         [&](double x, double y) {
           out << 'M';
           out.FixedSp(x, 2).FixedSp(y, 2);
@@ -368,7 +412,7 @@ Result<void> WriteSvg(int fd, const LabelLayout& layout, VectorPage page, const 
   svg.Significant(millimetres, 6) << "mm\" viewBox=\"0 0 " << side << ' ' << side
                                   << "\">\n<defs>\n";
   for (std::size_t i = 0; i < drawing.definitions.size(); ++i) {
-    AppendSvgGlyph(svg, static_cast<int>(i), *drawing.definitions[i], drawing.cell);
+    AppendSvgGlyph(svg, static_cast<int>(i), drawing.definitions[i], drawing.cell);
   }
   svg << "</defs>\n<rect width=\"" << side << "\" height=\"" << side << "\" fill=\"#fff\"/>\n";
   for (const Placement& each : drawing.placements) {

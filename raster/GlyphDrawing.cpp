@@ -72,6 +72,7 @@ struct Prepared {
   const PlacedGlyph* glyph;
   const GlyphOutline* outline;
   char32_t codePoint;
+  const LabelFace::Extra* extra;
 };
 
 // Below this many glyphs a second thread costs more than it saves.
@@ -79,7 +80,8 @@ constexpr std::size_t kGlyphsWorthASecondThread = 256;
 
 }  // namespace
 
-void LabelFace::Draw(Surface& surface, std::span<const PlacedGlyph> glyphs) const {
+void LabelFace::Draw(Surface& surface, std::span<const PlacedGlyph> glyphs,
+                     std::span<const std::u32string> extras) const {
   if (surface.empty() || glyphs.empty()) return;
   std::vector<Prepared> prepared;
   prepared.reserve(glyphs.size());
@@ -87,15 +89,21 @@ void LabelFace::Draw(Surface& surface, std::span<const PlacedGlyph> glyphs) cons
     // A cell less than a pixel high has nothing to show.
     if (glyph.font.height <= 0) continue;
     const char32_t codePoint = cp932::ToCodePoint(glyph.bytes());
-    prepared.push_back({&glyph, &Outline(codePoint), codePoint});
+    const bool named = glyph.extra >= 0 && static_cast<std::size_t>(glyph.extra) < extras.size();
+    const Extra* extra = named ? &ExtraOf(extras[static_cast<std::size_t>(glyph.extra)]) : nullptr;
+    prepared.push_back({&glyph, &Outline(codePoint), codePoint, extra});
   }
   const auto drawBand = [&](Band band) {
     GlyphRasteriser rasteriser;
     for (const Prepared& each : prepared) {
-      const GlyphGeometry geometry = Locate(*each.glyph, *each.outline, each.codePoint);
+      const GlyphGeometry geometry =
+          Locate(*each.glyph, *each.outline, each.codePoint, each.extra);
       FillQuad(surface, geometry.cell, band);
-      if (Reaches(*each.outline, geometry.transform, band)) {
-        rasteriser.Fill(surface, each.outline->path, geometry.transform, band.top, band.bottom);
+      for (std::size_t i = 0; i < geometry.pieceCount; ++i) {
+        const GlyphPiece& piece = geometry.pieces[i];
+        if (Reaches(*piece.outline, piece.transform, band)) {
+          rasteriser.Fill(surface, piece.outline->path, piece.transform, band.top, band.bottom);
+        }
       }
     }
   };

@@ -34,7 +34,7 @@ void ClearCanvas(LabelCanvas& canvas) {
 
 void DrawLabel(LabelCanvas& canvas, const LabelLayout& layout, const LabelFace* face) {
   ClearCanvas(canvas);
-  if (face != nullptr) face->Draw(canvas.image, layout.glyphs);
+  if (face != nullptr) face->Draw(canvas.image, layout.glyphs, layout.extras);
 }
 
 }  // namespace lumo

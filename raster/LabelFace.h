@@ -4,9 +4,11 @@
 // No FreeType type appears here.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <mutex>
 #include <span>
+#include <string>
 
 #include "FontLocation.h"
 #include "GlyphOutline.h"
@@ -21,15 +23,31 @@ struct Affine {
   double xx, xy, yx, yy, tx, ty;
 };
 
+// One outline of what a glyph's cell shows, and where it lands.
+struct GlyphPiece {
+  const GlyphOutline* outline = nullptr;
+  Affine transform{};  // from the outline's face units (y up) to canvas pixels
+};
+
 // Where a placed glyph lands on the canvas, as the raster draws it.
 struct GlyphGeometry {
-  // The turned cell (advance width by cell height) that is painted white,
-  // corners in order from the reference point, canvas pixels.
+  // The turned cell (cellAdvance wide by the cell height) that is painted
+  // white, corners in order from the reference point, canvas pixels.
   double cell[4][2] = {};
-  // From the face's units (y up from the baseline) to canvas pixels.
+  // From the label face's units (y up from the baseline) to canvas pixels:
+  // the cell's own frame.
   Affine transform{};
-  unsigned glyphIndex = 0;  // in the face; 0 for a character it lacks
-  char32_t codePoint = 0;   // Unicode, or cp932::kNoCodePoint
+  double cellAdvance = 0;  // the label face's units
+  // What the cell shows, drawn in order. Mostly the label face's glyph, as
+  // wide as its cell and drawn with `transform` (ownGlyph). A proportional
+  // face's glyph, or a character beyond code page 932 (a base and its marks,
+  // perhaps from another face), is fitted into its step's cell and centred;
+  // one that no installed face has shows a box (missing).
+  std::array<GlyphPiece, 4> pieces{};
+  std::size_t pieceCount = 0;
+  bool ownGlyph = true;
+  bool missing = false;
+  char32_t codePoint = 0;  // of the bytes: Unicode, or cp932::kNoCodePoint
 };
 
 class LabelFace {
@@ -42,8 +60,10 @@ class LabelFace {
 
   // Where the glyph and its cell land: the cell is the character's advance
   // wide and font.height high, the face scaled so that its Windows ascent
-  // plus descent is that height and its average width font.width.
-  [[nodiscard]] GlyphGeometry Locate(const PlacedGlyph& glyph) const;
+  // plus descent is that height and its average width font.width. A glyph of
+  // a character beyond code page 932 finds it in `extras` (a layout's).
+  [[nodiscard]] GlyphGeometry Locate(const PlacedGlyph& glyph,
+                                     std::span<const std::u32string> extras = {}) const;
 
   // The outline of a character (a code point, or cp932::kNoCodePoint for the
   // face's missing glyph), loaded on first use; valid as long as the face.
@@ -57,17 +77,33 @@ class LabelFace {
   };
   [[nodiscard]] CellUnits cellUnits() const noexcept;
 
+  // How a character beyond code page 932 is drawn; the raster's own.
+  struct Extra;
+
+  // Whether the face has a glyph for `codePoint`.
+  [[nodiscard]] bool Has(char32_t codePoint) const;
+
   // Draws the glyphs in order: each cell painted white, then its glyph in
   // black with grey-level edges. A long list is drawn by two threads, each on
   // its own half of the rows, so every pixel is still written in the list's order.
-  void Draw(Surface& surface, std::span<const PlacedGlyph> glyphs) const;
+  void Draw(Surface& surface, std::span<const PlacedGlyph> glyphs,
+            std::span<const std::u32string> extras = {}) const;
+
+  // How many of the layout's characters no installed face has: each is
+  // drawn as a box.
+  [[nodiscard]] std::size_t MissingCharacters(const LabelLayout& layout) const;
 
  private:
   struct Handles;
   LabelFace();
-  // Locate for a glyph whose outline is at hand; takes no lock.
+  // How a character beyond code page 932 is drawn, looked up on first use.
+  [[nodiscard]] const Extra& ExtraOf(const std::u32string& cluster) const;
+  [[nodiscard]] const GlyphOutline& OutlineLocked(char32_t codePoint) const;
+  // A box as wide as a one-byte (wide false) or two-byte step's cell.
+  [[nodiscard]] const GlyphOutline& Box(bool wide) const;
+  // Locate for a glyph whose outlines are at hand; takes no lock.
   [[nodiscard]] GlyphGeometry Locate(const PlacedGlyph& glyph, const GlyphOutline& outline,
-                                     char32_t codePoint) const;
+                                     char32_t codePoint, const Extra* extra) const;
 
   std::unique_ptr<Handles> handles_;
   mutable std::mutex mutex_;

@@ -62,7 +62,7 @@ void LabelSession::DrawIfNeeded() {
   if (drawn_) return;
   // Cleared first: the face may still be being looked up meanwhile.
   ClearCanvas(canvas_);
-  if (const auto& drawWith = face()) (*drawWith)->Draw(canvas_.image, layout_.glyphs);
+  if (const auto& drawWith = face()) (*drawWith)->Draw(canvas_.image, layout_.glyphs, layout_.extras);
   drawn_ = true;
 }
 

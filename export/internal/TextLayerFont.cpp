@@ -19,7 +19,11 @@ constexpr char32_t kFollowingSpace = 0x110000;
 // not drop it as a glyph drawn twice.
 constexpr int kFollowingSpaceWidth = 5;
 
-int WidthOf(char32_t character) {
+// Codes 1 to 0xFFFF; the last is kept for U+FFFD.
+constexpr std::size_t kMostCodes = 0xFFFF;
+
+int WidthOf(std::u32string_view text) {
+  const char32_t character = text.empty() ? U' ' : text.front();
   if (character == kFollowingSpace) return kFollowingSpaceWidth;
   const bool halfWidth = character < 0x100 || (character >= 0xFF61 && character <= 0xFF9F);
   return halfWidth ? 500 : 1000;
@@ -56,12 +60,15 @@ char32_t TextLayerCharacter(char32_t codePoint) noexcept {
   return codePoint == cp932::kNoCodePoint || control ? U'\uFFFD' : codePoint;
 }
 
-std::uint16_t TextLayerFont::Code(char32_t codePoint, bool followsSpace) {
-  const char32_t character = followsSpace && codePoint == U' ' ? kFollowingSpace : codePoint;
-  const auto [at, added] =
-      codes_.try_emplace(character, static_cast<std::uint16_t>(characters_.size() + 1));
-  if (added) characters_.push_back(character);
-  return at->second;
+std::uint16_t TextLayerFont::Code(std::u32string_view text, bool followsSpace) {
+  static constexpr char32_t kFollowing[] = {kFollowingSpace, 0};
+  if (followsSpace && text == U" ") text = kFollowing;
+  if (const auto found = codes_.find(text); found != codes_.end()) return found->second;
+  if (characters_.size() + 1 >= kMostCodes && text != U"\uFFFD") return Code(U"\uFFFD", false);
+  const auto code = static_cast<std::uint16_t>(characters_.size() + 1);
+  codes_.emplace(text, code);
+  characters_.emplace_back(text);
+  return code;
 }
 
 int TextLayerFont::Width(std::uint16_t code) const {
@@ -70,7 +77,7 @@ int TextLayerFont::Width(std::uint16_t code) const {
 
 std::string TextLayerFont::WidthArray() const {
   std::string array = "[1 [";
-  for (const char32_t character : characters_) array += std::to_string(WidthOf(character)) + ' ';
+  for (const std::u32string& text : characters_) array += std::to_string(WidthOf(text)) + ' ';
   array += "]]";
   return array;
 }
@@ -86,15 +93,17 @@ std::string TextLayerFont::ToUnicode() const {
     const std::size_t last = std::min(characters_.size(), first + 100);
     cmap += std::to_string(last - first) + " beginbfchar\n";
     for (std::size_t i = first; i < last; ++i) {
-      const char32_t character = characters_[i] == kFollowingSpace ? U' ' : characters_[i];
       cmap += '<';
       AppendHex16(cmap, static_cast<unsigned>(i + 1));
       cmap += "> <";
-      if (character > 0xFFFF) {
-        AppendHex16(cmap, 0xD800 + ((character - 0x10000) >> 10));
-        AppendHex16(cmap, 0xDC00 + (character & 0x3FF));
-      } else {
-        AppendHex16(cmap, character);
+      for (char32_t character : characters_[i]) {
+        if (character == kFollowingSpace) character = U' ';
+        if (character > 0xFFFF) {
+          AppendHex16(cmap, 0xD800 + ((character - 0x10000) >> 10));
+          AppendHex16(cmap, 0xDC00 + (character & 0x3FF));
+        } else {
+          AppendHex16(cmap, character);
+        }
       }
       cmap += ">\n";
     }

@@ -8,17 +8,19 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumo {
 
 class TextLayerFont {
  public:
-  // The code of `codePoint` (a character, U+FFFD for bytes without one).
-  // A space that follows a space gets a code of its own, almost without
-  // width: text extractors take a wide gap for a column break, and a run of
-  // spaces (a folder listing's columns) would otherwise split the line.
-  [[nodiscard]] std::uint16_t Code(char32_t codePoint, bool followsSpace);
+  // The code of `text`: one character (U+FFFD for bytes without one), or a
+  // grapheme cluster. A space that follows a space gets a code of its own,
+  // almost without width: text extractors take a wide gap for a column
+  // break, and a run of spaces (a folder listing's columns) would otherwise
+  // split the line. Once the codes run out, all new text is U+FFFD.
+  [[nodiscard]] std::uint16_t Code(std::u32string_view text, bool followsSpace);
   // In thousandths of the font size.
   [[nodiscard]] int Width(std::uint16_t code) const;
   [[nodiscard]] bool empty() const noexcept { return characters_.empty(); }
@@ -31,9 +33,9 @@ class TextLayerFont {
   [[nodiscard]] std::string Program() const;
 
  private:
-  // The character of code n + 1; a following space is kFollowingSpace.
-  std::vector<char32_t> characters_;
-  std::map<char32_t, std::uint16_t> codes_;
+  // The text of code n + 1; a following space is kFollowingSpace.
+  std::vector<std::u32string> characters_;
+  std::map<std::u32string, std::uint16_t, std::less<>> codes_;
 };
 
 // The character a glyph's bytes stand for in the text layer: control bytes,
