@@ -6,7 +6,7 @@
 JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
-FUZZERS := Settings Text Compose CommandLine
+FUZZERS := Settings Text Compose CommandLine Sheets
 
 .PHONY: all deps build run test test-release test-asan bench fuzz clean
 
