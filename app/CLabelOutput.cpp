@@ -107,6 +107,7 @@ void CLabelOutput::OnFilePrint() {
   const lumo::Sheet sheet = choose.sheet();
   const QList<int> chosen = choose.positions();
   const std::vector<int> positions(chosen.begin(), chosen.end());
+  view_.SetGuideSheet(sheet);
   UseSheetPaper(printer, sheet);
 
   QPrintPreviewDialog preview(&printer, window_);

@@ -13,6 +13,7 @@ namespace {
 
 const QString kSheetKey = QStringLiteral("Print/Sheet");
 const QString kPositionsKey = QStringLiteral("Print/Positions");
+const QString kGuideKey = QStringLiteral("View/DiscGuide");
 
 }  // namespace
 
@@ -96,3 +97,13 @@ void SaveSheetChoice(const SheetChoice& choice) {
   settings.setValue(kSheetKey, choice.name);
   settings.setValue(kPositionsKey, numbers.join(u','));
 }
+
+lumo::Sheet LastUsedSheet() {
+  const WindowSheets loaded = LoadWindowSheets();
+  const int index = loaded.IndexOf(LastSheetChoice().name);
+  return loaded.sheets[static_cast<std::size_t>(std::max(index, 0))];
+}
+
+bool DiscGuideShown() { return UserSettings().value(kGuideKey, false).toBool(); }
+
+void SetDiscGuideShown(bool shown) { UserSettings().setValue(kGuideKey, shown); }

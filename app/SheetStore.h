@@ -50,3 +50,9 @@ struct SheetChoice {
 };
 [[nodiscard]] SheetChoice LastSheetChoice();
 void SaveSheetChoice(const SheetChoice& choice);
+// That sheet among those there are now; the centred sheet when it is gone.
+[[nodiscard]] lumo::Sheet LastUsedSheet();
+
+// Whether the preview shows the disc's edge and hole.
+[[nodiscard]] bool DiscGuideShown();
+void SetDiscGuideShown(bool shown);
