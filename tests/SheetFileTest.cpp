@@ -51,7 +51,7 @@ TEST(SheetFile, RefusesEachFaultOnItsLine) {
       {"[a]\n" + ok + "size = 3\n", ErrorReason::SheetLineUnknown, 5, "size"},
       {"[a]\n" + ok + "[b\n", ErrorReason::SheetLineUnknown, 5, "[b"},
       {"[a]\n" + ok + "disc = 110\n", ErrorReason::SheetKeyRepeated, 5, "disc"},
-      {"[a]\npage = 210\ndisc = 117\nposition = 1 1\n", ErrorReason::SheetValueRefused, 2, "page"},
+      {"[a]\npage = 210\n", ErrorReason::SheetValueRefused, 2, "page"},
       {"[a]\npage = 210 297 1\n", ErrorReason::SheetValueRefused, 2, "page"},
       {"[a]\npage = 210 1001\ndisc = 9\nposition = 1 1\n", ErrorReason::SheetValueRefused, 2,
        "page"},

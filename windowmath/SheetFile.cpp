@@ -92,7 +92,9 @@ struct Draft {
     for (const auto& [word, key] : kKeys) {
       if (error.name == word) error.line = draft.LineOf(key);
     }
-    if (error.name == "position") error.line = draft.positionLines[error.size - 1];
+    if (error.name == "position" && error.size > 0) {
+      error.line = draft.positionLines[error.size - 1];
+    }
     // A hole left out is the standard one, which a small disc refuses.
     if (error.line == 0) error.line = draft.LineOf(Key::Disc);
     return error;
@@ -127,7 +129,7 @@ struct Draft {
       sheet.holeMm = numbers[0];
       break;
     case Key::Position:
-      read = ReadNumbers(value, numbers) && sheet.positions.size() < kMaxSheetPositions;
+      read = ReadNumbers(value, numbers);
       sheet.positions.push_back({numbers[0], numbers[1]});
       draft.positionLines.push_back(line);
       break;
