@@ -115,6 +115,7 @@ void CLabelOutput::OnFilePrint() {
   // Below the page: what the page itself cannot show.
   auto* note = new QLabel(&preview);
   note->setWordWrap(true);
+  note->setContentsMargins(6, 3, 6, 3);
   if (auto* layout = qobject_cast<QBoxLayout*>(preview.layout())) layout->addWidget(note);
   lumo::Result<void> printed;
   connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {

@@ -39,6 +39,7 @@ CSheetEditorDlg::CSheetEditorDlg(const QString& name, QWidget* parent) : QDialog
   setWindowTitle(QStringLiteral("ﾗﾍﾞﾙ ｼｰﾄの編集"));
   sheets_ = LoadWindowSheets();
   list_ = new QListWidget(this);
+  list_->setMaximumWidth(220);
   auto* newSheet = new QPushButton(QStringLiteral("複製して追加(&N)"), this);
   newSheet->setObjectName(QStringLiteral("newSheet"));
   removeSheet_ = new QPushButton(QStringLiteral("削除(&D)"), this);
@@ -58,7 +59,8 @@ CSheetEditorDlg::CSheetEditorDlg(const QString& name, QWidget* parent) : QDialog
   hole_ = MillimetreBox(form_);
   hole_->setObjectName(QStringLiteral("hole"));
   positions_ = new QTableWidget(0, 2, form_);
-  positions_->setHorizontalHeaderLabels({QStringLiteral("中心の横"), QStringLiteral("中心の縦")});
+  positions_->setHorizontalHeaderLabels(
+      {QStringLiteral("中心の横 (mm)"), QStringLiteral("中心の縦 (mm)")});
   positions_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   auto* addPosition = new QPushButton(QStringLiteral("位置を追加(&A)"), form_);
   auto* removePosition = new QPushButton(QStringLiteral("位置を削除(&R)"), form_);
@@ -119,7 +121,7 @@ CSheetEditorDlg::CSheetEditorDlg(const QString& name, QWidget* parent) : QDialog
   }
   FillList();
   list_->setCurrentRow(std::max(sheets_.IndexOf(name), 0));
-  resize(760, 460);
+  resize(800, 460);
 }
 
 QString CSheetEditorDlg::selectedName() const {
@@ -147,7 +149,7 @@ void CSheetEditorDlg::ShowSheet() {
   const lumo::Sheet& sheet = sheets_.sheets[static_cast<std::size_t>(shown_)];
   filling_ = true;
   name_->setText(QString::fromStdString(sheet.name));
-  title_->setText(QString::fromStdString(sheet.title));
+  title_->setText(IsUserSheet(shown_) ? QString::fromStdString(sheet.title) : SheetTitle(sheet));
   width_->setValue(sheet.pageWidthMm);
   height_->setValue(sheet.pageHeightMm);
   disc_->setValue(sheet.discMm);
@@ -176,6 +178,7 @@ void CSheetEditorDlg::AddPositionRow(const lumo::SheetPosition& at) {
   int column = 0;
   for (const double value : {at.xMm, at.yMm}) {
     QDoubleSpinBox* box = MillimetreBox(positions_);
+    box->setSuffix(QString());  // the column says the unit
     box->setValue(value);
     connect(box, &QDoubleSpinBox::valueChanged, this, &CSheetEditorDlg::TakeBoxes);
     positions_->setCellWidget(row, column++, box);

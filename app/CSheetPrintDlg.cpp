@@ -22,6 +22,7 @@ CSheetPrintDlg::CSheetPrintDlg(double labelDiameterMm, QSizeF paperMm, QWidget* 
   edit->setAutoDefault(false);
   picture_ = new CSheetPicture(this);
   checksLayout_ = new QHBoxLayout;
+  checksLayout_->addStretch();
   note_ = new QLabel(this);
   note_->setWordWrap(true);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -91,7 +92,7 @@ void CSheetPrintDlg::OnSheetChanged() {
     auto* check = new QCheckBox(QString::number(i + 1), this);
     check->setChecked(chosen.isEmpty() || chosen.contains(i));
     connect(check, &QCheckBox::toggled, this, &CSheetPrintDlg::OnPositionsChanged);
-    checksLayout_->addWidget(check);
+    checksLayout_->insertWidget(i, check);
     checks_ << check;
   }
   OnPositionsChanged();

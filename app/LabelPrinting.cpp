@@ -8,6 +8,8 @@
 #include <QPrinter>
 #include <algorithm>
 
+#include "SheetStore.h"
+
 namespace {
 
 // Millimetres on the paper to the printer's device pixels, from the paper's corner.
@@ -43,8 +45,9 @@ lumo::Result<void> End(QPainter& painter) {
 
 // One position of the test page, in millimetres about its centre: the disc's
 // edge and hole, crosshairs a little beyond the edge (clear of the page's
-// heading on the built-in sheets), and ticks every
-// millimetre up to the edge, longer every 5 and numbered every 10.
+// heading on the built-in sheets), ticks every millimetre up to the edge,
+// longer every 5 and numbered every 10, and the position's `number` unless
+// it is 0.
 void DrawTestPosition(QPainter& painter, double discMm, double holeMm, int number) {
   const double radius = discMm / 2;
   painter.drawEllipse(QPointF(0, 0), radius, radius);
@@ -64,7 +67,9 @@ void DrawTestPosition(QPainter& painter, double discMm, double holeMm, int numbe
       painter.drawText(QRectF(2.5, mm - 2, 10, 4), Qt::AlignLeft | Qt::AlignVCenter, text);
     }
   }
-  // The position's number in its upper left quarter, as the print dialog counts.
+  // The position's number in its upper left quarter, as the print dialog
+  // counts; a lone position needs none.
+  if (number == 0) return;
   painter.save();
   QFont large = painter.font();
   large.setPixelSize(8);
@@ -133,7 +138,9 @@ lumo::Result<void> PrintTestPage(QPrinter& printer, const lumo::Sheet& sheet,
     painter.translate(paper.Pixels(at.xMm + c.offsetAcrossMm),
                       paper.Pixels(at.yMm + c.offsetDownMm));
     painter.scale(paper.Pixels(scale), paper.Pixels(scale));
-    DrawTestPosition(painter, onPaper.discMm, onPaper.holeMm, static_cast<int>(i) + 1);
+    const bool several = onPaper.positions.size() > 1;
+    DrawTestPosition(painter, onPaper.discMm, onPaper.holeMm,
+                     several ? static_cast<int>(i) + 1 : 0);
   }
   painter.resetTransform();
   QFont small = painter.font();
@@ -144,7 +151,7 @@ lumo::Result<void> PrintTestPage(QPrinter& printer, const lumo::Sheet& sheet,
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                    QStringLiteral("lumo 印刷位置の調整 (%1): 横 %2 mm, 縦 %3 mm, 倍率 %4 %  "
                                   "(外側の円は直径 %5 mm, 内側の円は直径 %6 mm)")
-                       .arg(QString::fromStdString(sheet.name))
+                       .arg(SheetTitle(sheet))
                        .arg(c.offsetAcrossMm, 0, 'f', 1)
                        .arg(c.offsetDownMm, 0, 'f', 1)
                        .arg(c.scalePercent, 0, 'f', 1)
