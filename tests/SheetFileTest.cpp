@@ -33,6 +33,9 @@ TEST(SheetFile, ReadsWhatIsWrittenByHandAndByTheWindow) {
   written[1].positions[0] = {0.1 + 0.2, 1.0 / 3};
   ASSERT_TRUE(WriteSheetsFile(path, written));
   EXPECT_EQ(*ReadSheetsFile(path), written);
+  // What the file cannot hold is not written over it.
+  written[0].title = "two\n[lines]";
+  EXPECT_EQ(WriteSheetsFile(path, written).error().name, "title");
   EXPECT_EQ(ReadSheetsFile(dir.path() / "none").error().reason, ErrorReason::NotFound);
   test::WriteFileBytes(path, std::string(kMaxSheetsFileBytes + 1, '#'));
   EXPECT_EQ(ReadSheetsFile(path).error().reason, ErrorReason::SheetsTooLarge);

@@ -11,39 +11,19 @@ namespace {
 
 const std::array<Sheet, 5>& BuiltIns() {
   // Die-cut disc labels two to a page, as the common sheets have them.
+  // clang-format off
   static const std::array<Sheet, 5> sheets{{
       {"a4-2", "A4, two discs", 210.0, 297.0, 117.0, 41.0, {{105.0, 79.9}, {105.0, 218.3}}},
-      {"a4-2-small-hole",
-       "A4, two discs, small hole",
-       210.0,
-       297.0,
-       117.0,
-       17.6,
+      {"a4-2-small-hole", "A4, two discs, small hole", 210.0, 297.0, 117.0, 17.6,
        {{105.0, 80.5}, {105.0, 217.5}}},
-      {"letter-2",
-       "US Letter, two discs",
-       215.9,
-       279.4,
-       117.5,
-       41.3,
+      {"letter-2", "US Letter, two discs", 215.9, 279.4, 117.5, 41.3,
        {{107.95, 76.2}, {107.95, 203.2}}},
-      {"centred-a4",
-       "Centred on an A4 page",
-       210.0,
-       297.0,
-       0.0,
-       kStandardHoleMm,
-       {{105.0, 148.5}},
-       true},
-      {"centred-letter",
-       "Centred on a US Letter page",
-       215.9,
-       279.4,
-       0.0,
-       kStandardHoleMm,
-       {{107.95, 139.7}},
-       true},
+      {"centred-a4", "Centred on an A4 page", 210.0, 297.0, 0.0, kStandardHoleMm,
+       {{105.0, 148.5}}, true},
+      {"centred-letter", "Centred on a US Letter page", 215.9, 279.4, 0.0, kStandardHoleMm,
+       {{107.95, 139.7}}, true},
   }};
+  // clang-format on
   return sheets;
 }
 

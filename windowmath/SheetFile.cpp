@@ -237,6 +237,11 @@ Result<std::vector<Sheet>> ReadSheetsFile(const std::filesystem::path& path) {
 }
 
 Result<void> WriteSheetsFile(const std::filesystem::path& path, std::span<const Sheet> sheets) {
+  // A value the file cannot hold (a line break in a title) would garble it.
+  for (const Sheet& sheet : sheets) {
+    if (Result<void> named = CheckSheetName(sheet.name); !named) return named;
+    if (Result<void> checked = CheckSheet(sheet); !checked) return checked;
+  }
   if (const std::filesystem::path folder = path.parent_path(); !folder.empty()) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);

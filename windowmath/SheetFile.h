@@ -51,7 +51,8 @@ inline constexpr std::size_t kMaxSheetsFileBytes = 1 << 20;
 [[nodiscard]] Result<std::vector<Sheet>> ReadSheetsFile(const std::filesystem::path& path);
 
 // Writes `sheets` to `path`, making its folder if need be; the old file is
-// replaced only once the new one is complete.
+// replaced only once the new one is complete. Nothing is written when a
+// sheet's name or values are refused (CheckSheetName, CheckSheet).
 [[nodiscard]] Result<void> WriteSheetsFile(const std::filesystem::path& path,
                                            std::span<const Sheet> sheets);
 
