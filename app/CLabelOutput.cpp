@@ -1,6 +1,7 @@
 // Export, print and print calibration of the current label.
 #include "CLabelOutput.h"
 
+#include <QBoxLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -12,7 +13,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStatusBar>
-#include <QVBoxLayout>
 #include <vector>
 
 #include "CLumoView.h"
