@@ -109,6 +109,9 @@ lumo::Result<void> PrintOnSheet(QPrinter& printer, const lumo::Surface& image, d
   QPainter painter;
   if (lumo::Result<void> begun = Begin(printer, painter); !begun) return begun;
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  // A PDF would otherwise hold the label as a JPEG, whose noise prints as a
+  // faint grey square about the text.
+  painter.setRenderHint(QPainter::LosslessImageRendering);
   for (const lumo::PrintRect& place : *places) painter.drawImage(paper.Rect(place), grey);
   return End(painter);
 }

@@ -108,6 +108,7 @@ class LabelOutputTest : public QObject {
     const int first[] = {0};
     QVERIFY(PrintOnSheet(printer, image, 300, lumo::CentredSheet(), first, {5.0, -7.5, 104.0}));
     QVERIFY(lands(printer.outputFileName(), 105.0 + 5.0, 148.5 - 7.5, 1.04) <= 0.2);
+    QVERIFY(!apptest::ReadFile(printer.outputFileName()).contains("/DCTDecode"));  // no JPEG
     // Only on the second place of the A4 sheet, which brings its own paper.
     PrintTo(printer, dir_->filePath(QStringLiteral("sheet.pdf")));
     printer.setPageSize(QPageSize(QPageSize::Letter));
