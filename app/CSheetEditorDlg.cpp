@@ -86,6 +86,7 @@ CSheetEditorDlg::CSheetEditorDlg(const QString& name, QWidget* parent) : QDialog
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   // What cannot be read is not written over: the user's sheets would be lost.
   buttons->button(QDialogButtonBox::Ok)->setEnabled(!sheets_.fileError);
+  newSheet->setEnabled(!sheets_.fileError);
 
   auto* left = new QVBoxLayout;
   left->addWidget(list_);
