@@ -36,6 +36,8 @@ TEST(SheetFile, ReadsWhatIsWrittenByHandAndByTheWindow) {
   // What the file cannot hold is not written over it.
   written[0].title = "two\n[lines]";
   EXPECT_EQ(WriteSheetsFile(path, written).error().name, "title");
+  written[0] = written[1];
+  EXPECT_EQ(WriteSheetsFile(path, written).error().reason, ErrorReason::SheetNameRefused);
   EXPECT_EQ(ReadSheetsFile(dir.path() / "none").error().reason, ErrorReason::NotFound);
   test::WriteFileBytes(path, std::string(kMaxSheetsFileBytes + 1, '#'));
   EXPECT_EQ(ReadSheetsFile(path).error().reason, ErrorReason::SheetsTooLarge);

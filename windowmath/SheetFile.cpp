@@ -237,10 +237,17 @@ Result<std::vector<Sheet>> ReadSheetsFile(const std::filesystem::path& path) {
 }
 
 Result<void> WriteSheetsFile(const std::filesystem::path& path, std::span<const Sheet> sheets) {
-  // A value the file cannot hold (a line break in a title) would garble it.
-  for (const Sheet& sheet : sheets) {
-    if (Result<void> named = CheckSheetName(sheet.name); !named) return named;
-    if (Result<void> checked = CheckSheet(sheet); !checked) return checked;
+  // Only what reads back: a line break in a title, or a name twice, would
+  // leave a file that ParseSheets refuses and the user's sheets lost.
+  for (auto sheet = sheets.begin(); sheet != sheets.end(); ++sheet) {
+    if (Result<void> named = CheckSheetName(sheet->name); !named) return named;
+    if (std::any_of(sheets.begin(), sheet,
+                    [&](const Sheet& earlier) { return earlier.name == sheet->name; })) {
+      Error taken(ErrorReason::SheetNameRefused);
+      taken.name = sheet->name;
+      return taken;
+    }
+    if (Result<void> checked = CheckSheet(*sheet); !checked) return checked;
   }
   if (const std::filesystem::path folder = path.parent_path(); !folder.empty()) {
     std::error_code error;

@@ -52,7 +52,8 @@ inline constexpr std::size_t kMaxSheetsFileBytes = 1 << 20;
 
 // Writes `sheets` to `path`, making its folder if need be; the old file is
 // replaced only once the new one is complete. Nothing is written when a
-// sheet's name or values are refused (CheckSheetName, CheckSheet).
+// sheet's name or values are refused (CheckSheetName, CheckSheet) or a name
+// is given twice.
 [[nodiscard]] Result<void> WriteSheetsFile(const std::filesystem::path& path,
                                            std::span<const Sheet> sheets);
 

@@ -169,8 +169,13 @@ class LabelOutputTest : public QObject {
     // A sheet that is not as a sheet must be is shown and not written.
     CSheetEditorDlg refused(QStringLiteral("sheet-1"));
     refused.findChild<QDoubleSpinBox*>(QStringLiteral("hole"))->setValue(200);
-    apptest::OnNextModal([](QWidget* box) { static_cast<QDialog*>(box)->accept(); });
+    QString said;
+    apptest::OnNextModal([&](QWidget* box) {
+      said = static_cast<QMessageBox*>(box)->text();
+      static_cast<QDialog*>(box)->accept();
+    });
     refused.accept();
+    QVERIFY(said.startsWith(QStringLiteral("sheet-1: ")));  // which sheet, and why
     QCOMPARE(refused.result(), int(QDialog::Rejected));
     QCOMPARE(lumo::ReadSheetsFile(lumo::UserSheetsFile())->at(0), copy);
   }
