@@ -6,7 +6,7 @@
 JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
-FUZZERS := Settings Text Compose CommandLine Export
+FUZZERS := Settings Text Compose CommandLine Export Sheets
 
 .PHONY: all deps build run test test-release test-asan bench fuzz clean
 

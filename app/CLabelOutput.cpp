@@ -1,19 +1,23 @@
 // Export, print and print calibration of the current label.
 #include "CLabelOutput.h"
 
+#include <QBoxLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStatusBar>
+#include <vector>
 
 #include "CLumoView.h"
 #include "CPrintCalibrationDlg.h"
+#include "CSheetPrintDlg.h"
 #include "ErrorText.h"
 #include "LabelPrinting.h"
 #include "PrintCalibrationStore.h"
@@ -94,14 +98,38 @@ void CLabelOutput::OnFileExport() {
 }
 
 void CLabelOutput::OnFilePrint() {
+  const lumo::LabelSession& session = view_.session();
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QStringLiteral("lumo"));
-  QPrintDialog dialog(&printer, window_);
-  dialog.setWindowTitle(QStringLiteral("印刷"));
-  if (dialog.exec() != QDialog::Accepted) return;
-  const lumo::LabelSession& session = view_.session();
-  const lumo::Result<void> printed = PrintLabel(
-      printer, session.canvas().image, session.settings().resolutionDpi, CalibrationFor(printer));
+  CSheetPrintDlg choose(session.settings().diameterMm,
+                        printer.paperRect(QPrinter::Millimeter).size(), window_);
+  if (choose.exec() != QDialog::Accepted) return;
+  const lumo::Sheet sheet = choose.sheet();
+  const QList<int> chosen = choose.positions();
+  const std::vector<int> positions(chosen.begin(), chosen.end());
+  view_.SetGuideSheet(sheet);
+  UseSheetPaper(printer, sheet);
+
+  QPrintPreviewDialog preview(&printer, window_);
+  preview.setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+  // Below the page: what the page itself cannot show.
+  auto* note = new QLabel(&preview);
+  note->setWordWrap(true);
+  note->setContentsMargins(6, 3, 6, 3);
+  if (auto* layout = qobject_cast<QBoxLayout*>(preview.layout())) layout->addWidget(note);
+  lumo::Result<void> printed;
+  connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
+    // The printer chosen last decides the calibration, a file none.
+    printed = PrintOnSheet(*target, session.canvas().image, session.settings().resolutionDpi, sheet,
+                           positions, CalibrationFor(*target));
+    QStringList notes;
+    if (!printed) notes << ErrorCause(printed.error());
+    notes << BleedNote(sheet, session.settings().diameterMm);
+    notes.removeAll(QString());
+    note->setText(notes.join(u'\n'));
+    note->setVisible(!notes.isEmpty());
+  });
+  if (preview.exec() != QDialog::Accepted) return;
   if (!printed) QMessageBox::warning(window_, QStringLiteral("印刷"), ErrorCause(printed.error()));
 }
 

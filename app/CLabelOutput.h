@@ -21,7 +21,9 @@ class CLabelOutput : public QObject {
   // A save dialog with the four formats; the label goes to the chosen name,
   // an existing file replaced only after Qt's question was answered yes.
   void OnFileExport();
-  // The print dialog, then the label at its true size with the printer's calibration.
+  // The sheet and its positions, the print preview and the print dialog,
+  // then the label at its true size at each position with the printer's
+  // calibration.
   void OnFilePrint();
   // The calibration dialog for the printers there are.
   void OnPrintCalibration();

@@ -17,6 +17,7 @@
 #include "CMainFrame.h"
 #include "ErrorText.h"
 #include "LabelFace.h"
+#include "SheetStore.h"
 #include "UserSettings.h"
 
 namespace {
@@ -89,6 +90,15 @@ void CLumoApp::ConnectCommands() {
   route(Command::FileExport, output, [output] { output->OnFileExport(); });
   route(Command::FilePrint, output, [output] { output->OnFilePrint(); });
   route(Command::FilePrintCalibration, output, [output] { output->OnPrintCalibration(); });
+  // The guide shows as it was left, over the sheet printed on last.
+  QAction* guide = frame_->action(Command::ViewDiscGuide);
+  view->SetGuideSheet(LastUsedSheet());
+  guide->setChecked(DiscGuideShown());
+  view->ShowDiscGuide(guide->isChecked());
+  route(Command::ViewDiscGuide, view, [view](bool shown) {
+    view->ShowDiscGuide(shown);
+    SetDiscGuideShown(shown);
+  });
   connect(frame_.get(), &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
     // Each failure has been reported; the next file is tried all the same.
     for (const QString& path : paths) (void)OpenDocumentFile(path);

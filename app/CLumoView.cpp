@@ -178,8 +178,39 @@ QImage CLumoView::RenderPreview(qreal devicePixelRatio) const {
       reinterpret_cast<uchar*>(pixels->row(0).data()), w, h, static_cast<qsizetype>(w) * 4,
       QImage::Format_RGB32, [](void* surface) { delete static_cast<lumo::Surface*>(surface); },
       pixels);
+  if (guideShown_ && dest.width > 0) DrawDiscGuide(image, dest, ratio);
   image.setDevicePixelRatio(ratio);
   return image;
+}
+
+void CLumoView::ShowDiscGuide(bool shown) {
+  guideShown_ = shown;
+  update();
+}
+
+void CLumoView::SetGuideSheet(const lumo::Sheet& sheet) {
+  guideSheet_ = sheet;
+  update();
+}
+
+void CLumoView::DrawDiscGuide(QImage& backBuffer, const lumo::PreviewRect& label,
+                              double devicePixelRatio) const {
+  // The label's centre is its canvas's, and its side the canvas's at its resolution.
+  const double labelSideMm =
+      session_.canvas().geometry.canvasRect.width * 25.4 / session_.settings().resolutionDpi;
+  const lumo::Sheet disc = lumo::SheetForPaper(guideSheet_, 0, 0, session_.settings().diameterMm);
+  const double pixelsPerMm = label.width / labelSideMm;
+  const QPointF centre(label.x + label.width / 2.0, label.y + label.height / 2.0);
+  QPainter painter(&backBuffer);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(0, 90, 220), 2 * devicePixelRatio));
+  painter.setBrush(Qt::NoBrush);
+  const double edge = disc.discMm / 2 * pixelsPerMm;
+  painter.drawEllipse(centre, edge, edge);
+  // What the hole takes away is shaded, so the rings it cuts stand out.
+  painter.setBrush(QColor(220, 0, 0, 60));
+  const double hole = disc.holeMm / 2 * pixelsPerMm;
+  if (hole > 0) painter.drawEllipse(centre, hole, hole);
 }
 
 void CLumoView::wheelEvent(QWheelEvent* event) {

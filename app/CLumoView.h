@@ -11,6 +11,7 @@
 #include "CAdjustDlg.h"
 #include "LabelSession.h"
 #include "PreviewGeometry.h"
+#include "Sheet.h"
 
 class CLumoDoc;
 class QDragEnterEvent;
@@ -70,9 +71,16 @@ class CLumoView : public QWidget {
   // What the status bar last heard about the label.
   [[nodiscard]] const QString& labelStatus() const noexcept { return labelStatus_; }
 
+  // Over the preview, never in a file: the edge and hole of the discs of
+  // `sheet` (a centred sheet's disc is the label), so that the user sees
+  // which rings the hole cuts and which go beyond the edge.
+  void ShowDiscGuide(bool shown);
+  void SetGuideSheet(const lumo::Sheet& sheet);
+  [[nodiscard]] bool discGuideShown() const noexcept { return guideShown_; }
+
   // The back buffer of a paint at `devicePixelRatio` device pixels per window
   // pixel: the label is placed by the same window arithmetic at every ratio,
-  // but drawn with every device pixel's detail.
+  // but drawn with every device pixel's detail, the disc guide over it.
   [[nodiscard]] QImage RenderPreview(qreal devicePixelRatio) const;
 
  signals:
@@ -90,6 +98,8 @@ class CLumoView : public QWidget {
 
  private:
   void OnDraw(QPainter& painter);
+  void DrawDiscGuide(QImage& backBuffer, const lumo::PreviewRect& label,
+                     double devicePixelRatio) const;
   void ReportLabel(const QString& message);
   void ZoomSteps(int steps, QPointF about);
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
@@ -107,4 +117,6 @@ class CLumoView : public QWidget {
   bool initialized_ = false;
   ClipboardReader clipboardReader_;
   QString labelStatus_;
+  bool guideShown_ = false;
+  lumo::Sheet guideSheet_ = lumo::CentredSheet();
 };

@@ -48,6 +48,8 @@ constexpr std::array<CommandEntry, static_cast<std::size_t>(Command::Count)> kCo
     {Command::FilePrint, "ID_FILE_PRINT", "ﾗﾍﾞﾙを実寸で印刷\n印刷"},
     {Command::FilePrintCalibration, "ID_FILE_PRINT_CALIBRATION",
      "ﾌﾟﾘﾝﾀごとの印刷位置と倍率を調整\n印刷位置の調整"},
+    {Command::ViewDiscGuide, "ID_VIEW_DISC_GUIDE",
+     "最後に印刷したｼｰﾄのﾃﾞｨｽｸの縁と穴をﾌﾟﾚﾋﾞｭｰに重ねる\nﾃﾞｨｽｸの縁と穴"},
 }};
 
 // The keys, in the order of the window's key table.
@@ -139,6 +141,8 @@ void CMainFrame::CreateActions() {
   action(Command::FileExport)->setText(QStringLiteral("エクスポート(&E)..."));
   action(Command::FilePrint)->setText(QStringLiteral("印刷(&P)...\tCtrl+P"));
   action(Command::FilePrintCalibration)->setText(QStringLiteral("印刷位置の調整(&J)..."));
+  action(Command::ViewDiscGuide)->setText(QStringLiteral("ﾃﾞｨｽｸの縁と穴(&G)"));
+  action(Command::ViewDiscGuide)->setCheckable(true);
   action(Command::EditPaste)->setIcon(LoadAppIcon(AppIcon::Paste));
   action(Command::ViewFit)->setIcon(LoadAppIcon(AppIcon::Fit));
   action(Command::LabelAdjust)->setIcon(LoadAppIcon(AppIcon::Adjust));
@@ -167,6 +171,8 @@ void CMainFrame::CreateMenus() {
   file->addAction(action(Command::AppExit));
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   edit->addAction(action(Command::EditPaste));
+  QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  view->addAction(action(Command::ViewDiscGuide));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->addAction(action(Command::AppAbout));
 }

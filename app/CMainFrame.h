@@ -38,6 +38,7 @@ class CMainFrame : public QMainWindow {
     FileExport,
     FilePrint,
     FilePrintCalibration,
+    ViewDiscGuide,
     Count
   };
 

@@ -6,20 +6,23 @@
 #include <QStringList>
 
 #include "PrintPlacement.h"
+#include "SheetStore.h"
 
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QPushButton;
 
 class CPrintCalibrationDlg : public QDialog {
   Q_OBJECT
  public:
-  // `printers` to choose from, `current` shown first; the test page's circle
-  // has the label's diameter.
+  // `printers` to choose from, `current` shown first; the test page is of
+  // the sheet printed on last, a centred sheet's circle the label's diameter.
   CPrintCalibrationDlg(const QStringList& printers, const QString& current, double diameterMm,
                        QWidget* parent = nullptr);
 
   [[nodiscard]] QString printerName() const;
+  [[nodiscard]] const lumo::Sheet& sheet() const;
   [[nodiscard]] lumo::PrintCalibration calibration() const;
   void setCalibration(const lumo::PrintCalibration& calibration);
 
@@ -29,9 +32,15 @@ class CPrintCalibrationDlg : public QDialog {
  private:
   void OnPrinterChanged();
   void OnPrintTestPage();
+  // The test page in a PDF file, without calibration, as any file is printed.
+  void OnSaveTestPage();
+  void OnSheetChanged();
 
   double diameterMm_;
+  WindowSheets sheets_;
   QComboBox* printers_ = nullptr;
+  QComboBox* sheetBox_ = nullptr;
+  QLabel* help_ = nullptr;
   QDoubleSpinBox* across_ = nullptr;
   QDoubleSpinBox* down_ = nullptr;
   QDoubleSpinBox* scale_ = nullptr;

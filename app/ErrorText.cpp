@@ -7,6 +7,8 @@
 #include "Printable.h"
 #include "SafeWrite.h"
 #include "SettingsFile.h"
+#include "Sheet.h"
+#include "SheetFile.h"
 
 QString JapaneseSystemError(int errnum) {
   switch (errnum) {
@@ -37,6 +39,30 @@ QString JapaneseSystemError(int errnum) {
 }
 
 QString ShownName(const std::string& path) { return QString::fromLocal8Bit(lumo::Printable(path)); }
+
+namespace {
+
+// What the value of a sheet's key must be.
+QString SheetValueRule(const lumo::Error& error) {
+  const QString limit = QString::number(lumo::kMaxSheetPageMm);
+  if (error.name == "page")
+    return QStringLiteral("用紙 (page) は幅と高さで、どちらも 0 より大きく %1 mm までです。")
+        .arg(limit);
+  if (error.name == "disc")
+    return QStringLiteral("ﾃﾞｨｽｸの直径 (disc) は 0 より大きく %1 mm までです。").arg(limit);
+  if (error.name == "hole")
+    return QStringLiteral("穴の直径 (hole) は 0 以上で、ﾃﾞｨｽｸの直径より小さくしてください。");
+  if (error.name == "position")
+    return QStringLiteral(
+               "位置 %1 (position) は中心の横と縦で、用紙の上になければなりません。"
+               "位置は %2 までです。")
+        .arg(error.size)
+        .arg(lumo::kMaxSheetPositions);
+  return QStringLiteral("表示名 (title) は制御文字のない %1 ﾊﾞｲﾄまでの文字です。")
+      .arg(lumo::kMaxSheetTitleBytes);
+}
+
+}  // namespace
 
 QString ErrorCause(const lumo::Error& error) {
   using lumo::ErrorReason;
@@ -85,6 +111,27 @@ QString ErrorCause(const lumo::Error& error) {
       return QStringLiteral("印刷を開始できませんでした。");
     case ErrorReason::PrintNotFinished:
       return QStringLiteral("印刷を完了できませんでした。");
+    case ErrorReason::NoSuchPosition:
+      return QStringLiteral("ｼｰﾄ %1 に位置 %2 はありません。")
+          .arg(QString::fromStdString(error.name))
+          .arg(error.size);
+    case ErrorReason::SheetsTooLarge:
+      return QStringLiteral("ﾌｧｲﾙが大きすぎます (%1 ﾊﾞｲﾄまで)。").arg(lumo::kMaxSheetsFileBytes);
+    case ErrorReason::SheetLineUnknown:
+      return QStringLiteral(
+          "注釈 (#)、[ｼｰﾄ名]、title, page, disc, hole, position のどれでもない行です。");
+    case ErrorReason::SheetKeyRepeated:
+      return QStringLiteral("%1 が 2 度あります。").arg(QString::fromStdString(error.name));
+    case ErrorReason::SheetValueRefused:
+      return SheetValueRule(error);
+    case ErrorReason::SheetIncomplete:
+      return QStringLiteral("ｼｰﾄに %1 がありません。").arg(QString::fromStdString(error.name));
+    case ErrorReason::SheetNameRefused:
+      return QStringLiteral(
+                 "ｼｰﾄ名「%1」は使えません。英数字と - _ で %2 文字まで、組み込みのｼｰﾄや"
+                 "ほかのｼｰﾄと違う名前にしてください。")
+          .arg(ShownName(error.name))
+          .arg(lumo::kMaxSheetNameLength);
     case ErrorReason::NotFound:
     case ErrorReason::Unreadable:
     case ErrorReason::Unlistable:
@@ -125,4 +172,15 @@ QString LabelNotExported(const QString& path, const lumo::Error& error) {
 QString FaceMissing(const lumo::Error& error) {
   return QStringLiteral("ﾗﾍﾞﾙの文字に使うﾌｫﾝﾄが見つかりません。ﾗﾍﾞﾙは白紙になります。\n%1")
       .arg(ErrorCause(error));
+}
+
+QString SheetsNotRead(const lumo::Error& error) {
+  const QString shown = ShownName(error.path);
+  if (error.line > 0) {
+    return QStringLiteral("ﾗﾍﾞﾙ ｼｰﾄのﾌｧｲﾙ %1 の %2 行目: %3")
+        .arg(shown)
+        .arg(error.line)
+        .arg(ErrorCause(error));
+  }
+  return QStringLiteral("ﾗﾍﾞﾙ ｼｰﾄのﾌｧｲﾙ %1 を読めません。\n%2").arg(shown, ErrorCause(error));
 }

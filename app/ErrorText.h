@@ -25,5 +25,7 @@
 [[nodiscard]] QString SettingsNotSaved(const lumo::Error& error);
 // The message when the label could not be exported to `path`.
 [[nodiscard]] QString LabelNotExported(const QString& path, const lumo::Error& error);
+// The message when the sheets file cannot be read, with the line at fault.
+[[nodiscard]] QString SheetsNotRead(const lumo::Error& error);
 // The message at start when the label's face cannot be had.
 [[nodiscard]] QString FaceMissing(const lumo::Error& error);

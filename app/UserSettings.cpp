@@ -1,22 +1,13 @@
 // The user's settings file in the freedesktop place.
 #include "UserSettings.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
-namespace {
+#include "UserConfig.h"
 
-// $XDG_CONFIG_HOME when it names an absolute folder, as the freedesktop
-// base-directory rules say; ~/.config otherwise.
-QString ConfigHome() {
-  const QString given = qEnvironmentVariable("XDG_CONFIG_HOME");
-  if (!given.isEmpty() && QDir::isAbsolutePath(given)) return given;
-  return QDir::homePath() + QStringLiteral("/.config");
-}
-
-}  // namespace
-
-QString UserSettingsFolder() { return ConfigHome() + QStringLiteral("/lumo"); }
+// The same folder lumo-render finds its label sheets in.
+QString UserSettingsFolder() { return QFile::decodeName(lumo::UserConfigFolder().c_str()); }
 
 namespace {
 
@@ -25,8 +16,8 @@ QString SettingsFile() { return UserSettingsFolder() + QStringLiteral("/lumo.con
 // Copies the groups an earlier version kept, once: only while the new file
 // does not exist yet, so nothing the user has since changed is overwritten.
 void CopyEarlierSettings() {
-  const QString earlier =
-      ConfigHome() + QStringLiteral("/Local AppWizard-Generated Applications/lumo.conf");
+  const QString earlier = QFileInfo(UserSettingsFolder()).path() +
+                          QStringLiteral("/Local AppWizard-Generated Applications/lumo.conf");
   if (QFileInfo::exists(SettingsFile()) || !QFileInfo::exists(earlier)) return;
   QSettings old(earlier, QSettings::IniFormat);
   QSettings settings(SettingsFile(), QSettings::IniFormat);

@@ -42,6 +42,15 @@ enum class ErrorReason : std::uint8_t {
   LabelOffPaper,     // at its true size the label does not fit on the paper
   PrintNotStarted,   // the printer would not start the page
   PrintNotFinished,  // nor finish it
+  NoSuchPosition,    // the sheet `name` has no label position `size` (counted from 1)
+  // Label sheets: a sheets file at `path` (none for a sheet being edited),
+  // the fault on its `line` (counted from 1).
+  SheetsTooLarge,     // the file is larger than a sheets file can be
+  SheetLineUnknown,   // a line that is no comment, no [name] and no known `name` = value
+  SheetKeyRepeated,   // `name` given twice for one sheet
+  SheetValueRefused,  // the value of `name` is not what it takes (position: `size` from 1)
+  SheetIncomplete,    // the sheet lacks its `name` (page, disc or position)
+  SheetNameRefused,   // `name` is no usable sheet name, a built-in sheet's or taken already
 };
 
 struct Error {
@@ -53,7 +62,8 @@ struct Error {
   int errnum = 0;          // the errno behind it, where the system gave one
   std::string path;        // the file or folder concerned, as it was given
   std::string name;        // SeriesFull: the extension; NoFace: the face asked for
-  std::uint64_t size = 0;  // SettingsWrongSize: the bytes the file has
+  std::uint64_t size = 0;  // SettingsWrongSize: the bytes the file has; a position
+  int line = 0;            // a sheets file's line at fault
   double diameterMm = 0;   // SettingsNoCanvas: the values that give no canvas
   double resolutionDpi = 0;
 };

@@ -8,6 +8,7 @@
 #include "CanvasGeometry.h"
 #include "SafeWrite.h"
 #include "SettingsFile.h"
+#include "SheetFile.h"
 
 namespace lumo::cli {
 namespace {
@@ -22,6 +23,25 @@ std::string FormatNumber(double value) {
 std::string CannotRead(const Error& error, const std::string& why) {
   return "cannot read " + (error.path.empty() ? std::string("standard input") : error.path) + ": " +
          why;
+}
+
+// Where in the sheets file a fault is.
+std::string SheetLine(const Error& error) {
+  return "sheets file " + error.path + " line " + std::to_string(error.line) + ": ";
+}
+
+std::string SheetValueRule(const Error& error) {
+  const std::string limit = FormatNumber(kMaxSheetPageMm);
+  if (error.name == "page") return "page takes a width and a height above 0, at most " + limit;
+  if (error.name == "disc") return "disc takes a diameter above 0, at most " + limit;
+  if (error.name == "hole") return "hole takes a diameter from 0 to below the disc's";
+  if (error.name == "position") {
+    return "position " + std::to_string(error.size) +
+           " takes a centre across and down on the page, " + std::to_string(kMaxSheetPositions) +
+           " positions at most";
+  }
+  return "title takes at most " + std::to_string(kMaxSheetTitleBytes) +
+         " bytes without control characters";
 }
 
 }  // namespace
@@ -83,6 +103,23 @@ std::string Describe(const Error& error) {
     case ErrorReason::FaceUnusable:
       return "cannot load the face " + error.path +
              " (set LUMO_FONT to a TrueType or OpenType font file)";
+    case ErrorReason::NoSuchPosition:
+      return "sheet " + error.name + " has no position " + std::to_string(error.size);
+    case ErrorReason::SheetsTooLarge:
+      return "cannot read sheets file " + error.path + ": it is larger than " +
+             std::to_string(kMaxSheetsFileBytes) + " bytes";
+    case ErrorReason::SheetLineUnknown:
+      return SheetLine(error) + "not a comment, a [name] or title, page, disc, hole, position";
+    case ErrorReason::SheetKeyRepeated:
+      return SheetLine(error) + error.name + " is given twice";
+    case ErrorReason::SheetValueRefused:
+      return SheetLine(error) + SheetValueRule(error);
+    case ErrorReason::SheetIncomplete:
+      return SheetLine(error) + "the sheet has no " + error.name;
+    case ErrorReason::SheetNameRefused:
+      return SheetLine(error) + "the sheet name \"" + error.name +
+             "\" is not letters, digits, '-' and '_' (at most " +
+             std::to_string(kMaxSheetNameLength) + "), or is a built-in sheet's or taken";
     case ErrorReason::NothingToPrint:
     case ErrorReason::LabelOffPaper:
     case ErrorReason::PrintNotStarted:

@@ -20,13 +20,18 @@ PrintCalibration ClampCalibration(const PrintCalibration& c) noexcept {
           Tenths(c.scalePercent, 100.0, kMinPrintScalePercent, kMaxPrintScalePercent)};
 }
 
-PrintRect PlaceLabel(double paperWidthMm, double paperHeightMm, double labelSideMm,
-                     const PrintCalibration& calibration) noexcept {
+PrintRect PlaceLabelAt(double centreXMm, double centreYMm, double labelSideMm,
+                       const PrintCalibration& calibration) noexcept {
   const PrintCalibration c = ClampCalibration(calibration);
   const double side = labelSideMm * c.scalePercent / 100.0;
-  const double centreX = paperWidthMm / 2.0 + c.offsetAcrossMm;
-  const double centreY = paperHeightMm / 2.0 + c.offsetDownMm;
+  const double centreX = centreXMm + c.offsetAcrossMm;
+  const double centreY = centreYMm + c.offsetDownMm;
   return {centreX - side / 2.0, centreY - side / 2.0, side, side};
+}
+
+PrintRect PlaceLabel(double paperWidthMm, double paperHeightMm, double labelSideMm,
+                     const PrintCalibration& calibration) noexcept {
+  return PlaceLabelAt(paperWidthMm / 2.0, paperHeightMm / 2.0, labelSideMm, calibration);
 }
 
 bool FitsOnPaper(const PrintRect& label, double paperWidthMm, double paperHeightMm) noexcept {

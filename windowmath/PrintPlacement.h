@@ -1,5 +1,6 @@
 // Where a printed label goes on the paper: at its true size, centred on the
-// page, moved and scaled by the printer's calibration. Millimetres throughout.
+// page or on a place of a label sheet, moved and scaled by the printer's
+// calibration. Millimetres throughout, from the paper's top-left corner.
 #pragma once
 
 namespace lumo {
@@ -34,8 +35,13 @@ struct PrintRect {
 };
 
 // The label's square on the paper: its side the label's own (its canvas at its
-// resolution) times the scale, its centre the paper's centre plus the offset.
-// The calibration is taken as ClampCalibration gives it.
+// resolution) times the scale, its centre (centreXMm, centreYMm) plus the
+// offset, so the scale leaves the centre where it is. The calibration is taken
+// as ClampCalibration gives it.
+[[nodiscard]] PrintRect PlaceLabelAt(double centreXMm, double centreYMm, double labelSideMm,
+                                     const PrintCalibration& calibration) noexcept;
+
+// The same about the paper's centre.
 [[nodiscard]] PrintRect PlaceLabel(double paperWidthMm, double paperHeightMm, double labelSideMm,
                                    const PrintCalibration& calibration) noexcept;
 

@@ -1,6 +1,7 @@
 // Printing through QPrinter to a PDF file, measured on the page poppler
-// rasterises: the label at its true size about the calibrated centre, the
-// test page's crosshairs; the calibration kept per printer; export.
+// rasterises: the label at its true size about the calibrated centre of the
+// page or of a sheet's place, the test page's crosshairs at each place; the
+// calibration kept per printer; export.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QPushButton>
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -15,10 +17,14 @@
 #include "CLumoApp.h"
 #include "CMainFrame.h"
 #include "CPrintCalibrationDlg.h"
+#include "CSheetEditorDlg.h"
+#include "CSheetPrintDlg.h"
 #include "CodePage932.h"
 #include "LabelPrinting.h"
 #include "LabelSession.h"
 #include "PrintCalibrationStore.h"
+#include "SheetFile.h"
+#include "SheetStore.h"
 #include "TestSupport.h"
 #include "UserSettings.h"
 
@@ -83,33 +89,49 @@ class LabelOutputTest : public QObject {
     for (const lumo::Pixel pixel : image.pixels()) grey.pixels.push_back(pixel >> 8 & 0xFF);
     const lumo::test::InkBox label = InkOf(grey);
 
+    // Each ink edge where the bitmap's lies, from the canvas centre, scaled
+    // and moved onto the page about the label's intended centre.
+    const auto lands = [&](const QString& pdf, double centreX, double centreY, double scale) {
+      const lumo::test::InkBox printed = InkOf(Page(pdf));
+      const auto off = [&](int at, int bitmap, double centreMm) {
+        const double fromCentre = bitmap - image.width() / 2.0;
+        return std::abs(Mm(at) - (centreMm + fromCentre * 25.4 / 300 * scale));
+      };
+      return std::max({off(printed.left, label.left, centreX),
+                       off(printed.right + 1, label.right + 1, centreX),
+                       off(printed.top, label.top, centreY),
+                       off(printed.bottom + 1, label.bottom + 1, centreY)});
+    };
+    // Centred on the A4 page (210 x 297 mm), 104 % about the calibrated centre.
     QPrinter printer(QPrinter::HighResolution);
     PrintTo(printer, dir_->filePath(QStringLiteral("label.pdf")));
-    QVERIFY(PrintLabel(printer, image, 300, {5.0, -7.5, 104.0}));
-    const lumo::test::InkBox printed = InkOf(Page(printer.outputFileName()));
-    // Each ink edge where the bitmap's lies, from the canvas centre, scaled by
-    // 104 % and moved onto the A4 page (210 x 297 mm) about the calibrated centre.
-    const auto lands = [&](int printed, int bitmap, double centreMm) {
-      const double fromCentre = bitmap - image.width() / 2.0;
-      return std::abs(Mm(printed) - (centreMm + fromCentre * 25.4 / 300 * 1.04));
-    };
-    QVERIFY(lands(printed.left, label.left, 105.0 + 5.0) <= 0.2);
-    QVERIFY(lands(printed.right + 1, label.right + 1, 105.0 + 5.0) <= 0.2);
-    QVERIFY(lands(printed.top, label.top, 148.5 - 7.5) <= 0.2);
-    QVERIFY(lands(printed.bottom + 1, label.bottom + 1, 148.5 - 7.5) <= 0.2);
+    const int first[] = {0};
+    QVERIFY(PrintOnSheet(printer, image, 300, lumo::CentredSheet(), first, {5.0, -7.5, 104.0}));
+    QVERIFY(lands(printer.outputFileName(), 105.0 + 5.0, 148.5 - 7.5, 1.04) <= 0.2);
+    QVERIFY(!apptest::ReadFile(printer.outputFileName()).contains("/DCTDecode"));  // no JPEG
+    // Only on the second place of the A4 sheet, which brings its own paper.
+    PrintTo(printer, dir_->filePath(QStringLiteral("sheet.pdf")));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    UseSheetPaper(printer, lumo::BuiltInSheets()[0]);
+    const int second[] = {1};
+    QVERIFY(PrintOnSheet(printer, image, 300, lumo::BuiltInSheets()[0], second, {}));
+    QVERIFY(lands(printer.outputFileName(), 105.0, 218.3, 1.0) <= 0.2);
+    QVERIFY(std::abs(Mm(Page(printer.outputFileName()).height) - 297) < 0.5);
     // On paper too small for it at its true size, nothing is printed.
     PrintTo(printer, dir_->filePath(QStringLiteral("small.pdf")));
     printer.setPageSize(QPageSize(QSizeF(59, 80), QPageSize::Millimeter));
-    QCOMPARE(PrintLabel(printer, image, 300, {}).error().reason, lumo::ErrorReason::LabelOffPaper);
+    QCOMPARE(PrintOnSheet(printer, image, 300, lumo::CentredSheet(), first, {}).error().reason,
+             lumo::ErrorReason::LabelOffPaper);
     QVERIFY(!QFile::exists(printer.outputFileName()));
   }
 
-  void testPageCrosshairsMeetAtTheIntendedCentre() {
+  void testPageCrosshairsMeetAtEachPosition() {
+    // The A4 sheet's places, moved 4 left and 6 down; the scale leaves them.
     QPrinter printer(QPrinter::HighResolution);
     PrintTo(printer, dir_->filePath(QStringLiteral("test.pdf")));
-    QVERIFY(PrintTestPage(printer, 120, {-4.0, 6.0, 100}));
+    QVERIFY(PrintTestPage(printer, lumo::BuiltInSheets()[0], 120, {-4.0, 6.0, 102}));
     const lumo::test::Grey page = Page(printer.outputFileName());
-    // The crosshairs are the row and the column with the most ink.
+    // The crosshairs are the rows and the column with the most ink.
     std::vector<int> rows(static_cast<std::size_t>(page.height));
     std::vector<int> columns(static_cast<std::size_t>(page.width));
     for (int y = 0; y < page.height; ++y) {
@@ -118,11 +140,44 @@ class LabelOutputTest : public QObject {
         columns[static_cast<std::size_t>(x)] += page.Dark(x, y);
       }
     }
-    const auto darkest = [](const std::vector<int>& sums) {
-      return static_cast<double>(std::max_element(sums.begin(), sums.end()) - sums.begin()) + 0.5;
+    const auto darkest = [](auto begin, auto end, auto origin) {
+      return static_cast<double>(std::max_element(begin, end) - origin) + 0.5;
     };
-    QVERIFY(std::abs(Mm(darkest(columns)) - (105.0 - 4.0)) <= 0.2);
-    QVERIFY(std::abs(Mm(darkest(rows)) - (148.5 + 6.0)) <= 0.2);
+    const auto half = rows.begin() + page.height / 2;
+    QVERIFY(std::abs(Mm(darkest(columns.begin(), columns.end(), columns.begin())) - 101.0) <= 0.2);
+    QVERIFY(std::abs(Mm(darkest(rows.begin(), half, rows.begin())) - 85.9) <= 0.2);
+    QVERIFY(std::abs(Mm(darkest(half, rows.end(), rows.begin())) - 224.3) <= 0.2);
+  }
+
+  void sheetsAreOfferedAsLastChosenAndEditedIntoTheSheetsFile() {
+    // The first time, the one place of the centred sheet.
+    QCOMPARE(CSheetPrintDlg(120, {210, 297}).positions(), QList<int>{0});
+    // A copy of the A4 sheet becomes the user's, read back from the file.
+    CSheetEditorDlg editor(QStringLiteral("a4-2"));
+    editor.findChild<QPushButton*>(QStringLiteral("newSheet"))->click();
+    editor.accept();
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    lumo::Sheet copy = lumo::BuiltInSheets()[0];
+    copy.name = "sheet-1";
+    copy.title.clear();
+    QCOMPARE(lumo::ReadSheetsFile(lumo::UserSheetsFile())->at(0), copy);
+    // Chosen with its second place, it is offered so the next time.
+    SaveSheetChoice({QStringLiteral("sheet-1"), {1}});
+    CSheetPrintDlg again(120, {210, 297});
+    QCOMPARE(again.sheet(), copy);
+    QCOMPARE(again.positions(), QList<int>{1});
+    // A sheet that is not as a sheet must be is shown and not written.
+    CSheetEditorDlg refused(QStringLiteral("sheet-1"));
+    refused.findChild<QDoubleSpinBox*>(QStringLiteral("hole"))->setValue(200);
+    QString said;
+    apptest::OnNextModal([&](QWidget* box) {
+      said = static_cast<QMessageBox*>(box)->text();
+      static_cast<QDialog*>(box)->accept();
+    });
+    refused.accept();
+    QVERIFY(said.startsWith(QStringLiteral("sheet-1: ")));  // which sheet, and why
+    QCOMPARE(refused.result(), int(QDialog::Rejected));
+    QCOMPARE(lumo::ReadSheetsFile(lumo::UserSheetsFile())->at(0), copy);
   }
 
   void calibrationIsKeptPerPrinterWithinItsRanges() {

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "CLumoApp.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
+#include "SheetStore.h"
 #include "TextIntake.h"
 
 namespace {
@@ -145,6 +147,30 @@ class MainWindowTest : public QObject {
     };
     const double ratio = ink(doubled) / (4.0 * ink(single));
     QVERIFY2(ratio > 0.4 && ratio < 1.1, qPrintable(QString::number(ratio)));
+  }
+
+  void discGuideIsDrawnOverThePreviewAndKeptForTheNextStart() {
+    SaveSheetChoice({QStringLiteral("a4-2"), {0}});
+    CLumoView* view = StartFitted();
+    QAction* guide = app_->mainFrame()->action(Command::ViewDiscGuide);
+    // A point on the circle of the sheet's 41 mm hole, on the 120 mm label.
+    const lumo::PreviewRect label = lumo::PreviewDestination(
+        view->preview(), view->session().canvas().geometry.canvasRect.width, view->width());
+    const QPoint onHole(label.x + label.width / 2 + qRound(20.5 * label.width / 120.0),
+                        label.y + label.height / 2);
+    const auto guideDrawn = [&] {
+      const QRgb pixel = view->RenderPreview(1.0).pixel(onHole);
+      return qBlue(pixel) > qRed(pixel) + 80;
+    };
+    QVERIFY(!guide->isChecked() && !guideDrawn());
+    guide->trigger();
+    QVERIFY(guideDrawn());
+    // Its menu comes between 編集 and ﾍﾙﾌﾟ, and the next start shows the guide.
+    QStringList menus;
+    for (const QAction* menu : app_->mainFrame()->menuBar()->actions()) menus << menu->text();
+    QCOMPARE(menus, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+    app_ = std::make_unique<CLumoApp>();
+    QVERIFY(app_->InitInstance() && app_->mainFrame()->view()->discGuideShown());
   }
 
   void pasteRendersAndTheStatusBarSaysWhatBecameOfTheLabel() {
