@@ -64,7 +64,9 @@ bool CLumoApp::InitInstance(const QString& file) {
   frame_->show();
   // Without a face every label comes out blank: say so once, and go on, as
   // the settings can still be edited and saved.
-  if (const auto& face = lumo::DefaultLabelFace(); !face) ReportError(FaceMissing(face.error()));
+  if (const auto& face = frame_->view()->session().face(); !face) {
+    ReportError(FaceMissing(face.error()));
+  }
   frame_->view()->OnInitialUpdate();
   return true;
 }
@@ -84,6 +86,7 @@ void CLumoApp::ConnectCommands() {
   route(Command::AppExit, frame_.get(), [this] { frame_->close(); });
   route(Command::EditPaste, view, [view] { view->OnEditPaste(); });
   route(Command::ViewFit, view, [view] { view->FitToWidth(); });
+  route(Command::ViewFont, view, [view] { view->OnChooseFont(); });
   route(Command::LabelAdjust, view, [view] { view->OnLabelAdjust(); });
   route(Command::AppAbout, this, [this] { OnAppAbout(); });
   auto* output = new CLabelOutput(*view, frame_.get());

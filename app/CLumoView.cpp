@@ -3,8 +3,11 @@
 
 #include <QClipboard>
 #include <QDragEnterEvent>
+#include <QApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QFont>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -22,6 +25,7 @@
 #include "CLumoDoc.h"
 #include "DroppedFiles.h"
 #include "ErrorText.h"
+#include "FaceChoice.h"
 #include "Surface.h"
 #include "TextIntake.h"
 
@@ -49,12 +53,12 @@ std::filesystem::path StartDirectory() {
   return std::filesystem::current_path(error);
 }
 
-// How much of the text the label could not hold, or nothing when all fit.
-QString LeftOffMessage(const lumo::LabelLayout& layout) {
-  if (layout.leftOffBytes == 0) return {};
-  return QStringLiteral("入りきらない %1 文字 (%2 ﾊﾞｲﾄ) は省きました。")
-      .arg(layout.leftOffCharacters)
-      .arg(layout.leftOffBytes);
+std::optional<QString> AskForFont(const QString& current) {
+  bool chosen = false;
+  const QFont font = QFontDialog::getFont(&chosen, QFont(current), QApplication::activeWindow(),
+                                          QStringLiteral("ﾌｫﾝﾄ"));
+  if (!chosen) return std::nullopt;
+  return font.family();
 }
 
 }  // namespace
@@ -64,7 +68,9 @@ CLumoView::CLumoView(CLumoDoc& document, QWidget* parent)
       document_(document),
       session_(StartDirectory()),
       adjustDlg_(this),
-      clipboardReader_(&CLumoView::ReadSystemClipboard) {
+      clipboardReader_(&CLumoView::ReadSystemClipboard),
+      fontChooser_(&AskForFont) {
+  session_.SetFace(lumo::LoadChosenFace(std::nullopt, lumo::SavedFaceChoice()));
   // Every paint covers the whole client area from its back buffer.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -80,7 +86,8 @@ void CLumoView::OnInitialUpdate() {
   // not, the view keeps the settings that match its canvas.
   (void)session_.CreateCanvas(document_.settings());
   FitToWidth();
-  ReportLabel(LeftOffMessage(session_.ComposeLabel()));
+  session_.ComposeLabel();
+  ReportLabel(LabelNotes());
 }
 
 void CLumoView::OnEditPaste() {
@@ -136,8 +143,47 @@ void CLumoView::RenderAndSave() {
   const QString message =
       saved ? QStringLiteral("%1 に書き出しました。").arg(ShownName(saved->filename().string()))
             : LabelNotWritten(saved.error());
-  const QString leftOff = LeftOffMessage(session_.layout());
-  ReportLabel(leftOff.isEmpty() ? message : message + QLatin1Char(' ') + leftOff);
+  const QString notes = LabelNotes();
+  ReportLabel(notes.isEmpty() ? message : message + QLatin1Char(' ') + notes);
+}
+
+QString CLumoView::LabelNotes() const {
+  QStringList notes;
+  if (const lumo::LabelLayout& layout = session_.layout(); layout.leftOffBytes > 0) {
+    notes << QStringLiteral("入りきらない %1 文字 (%2 ﾊﾞｲﾄ) は省きました。")
+                 .arg(layout.leftOffCharacters)
+                 .arg(layout.leftOffBytes);
+  }
+  if (const std::size_t missing = session_.MissingCharacters(); missing > 0) {
+    notes << QStringLiteral("どのﾌｫﾝﾄにもない %1 文字は □ で示しました。").arg(missing);
+  }
+  return notes.join(QLatin1Char(' '));
+}
+
+void CLumoView::OnChooseFont() {
+  const auto& face = session_.face();
+  const std::optional<QString> chosen =
+      fontChooser_(face ? QString::fromStdString((*face)->family()) : QString());
+  if (!chosen) return;
+  const std::string family = chosen->toStdString();
+  // A face that cannot be had is not taken: the label keeps the one it has.
+  lumo::Result<std::shared_ptr<lumo::LabelFace>> loaded =
+      lumo::LoadChosenFace(std::nullopt, family);
+  if (!loaded) {
+    ReportLabel(FaceNotTaken(loaded.error()));
+    return;
+  }
+  QString notes;
+  if (const lumo::Result<void> saved = lumo::SaveFaceChoice(family); !saved) {
+    notes = FaceChoiceNotSaved(saved.error());
+  }
+  if (const char* env = std::getenv("LUMO_FONT"); env != nullptr && *env != '\0') {
+    notes = QStringLiteral("LUMO_FONT のﾌｫﾝﾄが優先されます。");
+  }
+  session_.SetFace(std::move(loaded));
+  RenderAndSave();
+  if (!notes.isEmpty()) ReportLabel(labelStatus_ + QLatin1Char(' ') + notes);
+  update();
 }
 
 void CLumoView::ReportLabel(const QString& message) {

@@ -33,6 +33,8 @@ class CLumoView : public QWidget {
     QString text;
   };
   using ClipboardReader = std::function<ClipboardText()>;
+  // Asks for a font family, offering `current`; nothing when cancelled.
+  using FontChooser = std::function<std::optional<QString>(const QString& current)>;
 
   explicit CLumoView(CLumoDoc& document, QWidget* parent = nullptr);
 
@@ -55,6 +57,9 @@ class CLumoView : public QWidget {
   // canvas is rebuilt with the preview kept at the same place and size, and
   // the label is rendered and saved.
   void OnLabelAdjust();
+  // The font dialog: the chosen family becomes the label's face and the
+  // user's saved choice, and the label is rendered and saved with it.
+  void OnChooseFont();
   // Composes the label, writes it to the next numbered bitmap file and tells
   // the status bar which file that was, or why none was written, and how
   // much of the text did not fit.
@@ -66,6 +71,8 @@ class CLumoView : public QWidget {
 
   // Where paste takes its text from; the system clipboard unless replaced.
   void SetClipboardReader(ClipboardReader reader) { clipboardReader_ = std::move(reader); }
+  // Where the font choice comes from; the font dialog unless replaced.
+  void SetFontChooser(FontChooser chooser) { fontChooser_ = std::move(chooser); }
 
   [[nodiscard]] const lumo::PreviewState& preview() const noexcept { return preview_; }
   // What the status bar last heard about the label.
@@ -101,6 +108,9 @@ class CLumoView : public QWidget {
   void DrawDiscGuide(QImage& backBuffer, const lumo::PreviewRect& label,
                      double devicePixelRatio) const;
   void ReportLabel(const QString& message);
+  // What the status bar adds about the last layout: text left off, and
+  // characters no installed face has.
+  [[nodiscard]] QString LabelNotes() const;
   void ZoomSteps(int steps, QPointF about);
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
 
@@ -116,6 +126,7 @@ class CLumoView : public QWidget {
   CAdjustDlg adjustDlg_;
   bool initialized_ = false;
   ClipboardReader clipboardReader_;
+  FontChooser fontChooser_;
   QString labelStatus_;
   bool guideShown_ = false;
   lumo::Sheet guideSheet_ = lumo::CentredSheet();

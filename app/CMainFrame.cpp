@@ -50,6 +50,7 @@ constexpr std::array<CommandEntry, static_cast<std::size_t>(Command::Count)> kCo
      "ﾌﾟﾘﾝﾀごとの印刷位置と倍率を調整\n印刷位置の調整"},
     {Command::ViewDiscGuide, "ID_VIEW_DISC_GUIDE",
      "最後に印刷したｼｰﾄのﾃﾞｨｽｸの縁と穴をﾌﾟﾚﾋﾞｭｰに重ねる\nﾃﾞｨｽｸの縁と穴"},
+    {Command::ViewFont, "ID_VIEW_FONT", "ﾗﾍﾞﾙの文字のﾌｫﾝﾄを選ぶ\nﾌｫﾝﾄ"},
 }};
 
 // The keys, in the order of the window's key table.
@@ -143,6 +144,7 @@ void CMainFrame::CreateActions() {
   action(Command::FilePrintCalibration)->setText(QStringLiteral("印刷位置の調整(&J)..."));
   action(Command::ViewDiscGuide)->setText(QStringLiteral("ﾃﾞｨｽｸの縁と穴(&G)"));
   action(Command::ViewDiscGuide)->setCheckable(true);
+  action(Command::ViewFont)->setText(QStringLiteral("ﾌｫﾝﾄ(&F)..."));
   action(Command::EditPaste)->setIcon(LoadAppIcon(AppIcon::Paste));
   action(Command::ViewFit)->setIcon(LoadAppIcon(AppIcon::Fit));
   action(Command::LabelAdjust)->setIcon(LoadAppIcon(AppIcon::Adjust));
@@ -173,6 +175,7 @@ void CMainFrame::CreateMenus() {
   edit->addAction(action(Command::EditPaste));
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   view->addAction(action(Command::ViewDiscGuide));
+  view->addAction(action(Command::ViewFont));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->addAction(action(Command::AppAbout));
 }

@@ -39,6 +39,7 @@ class CMainFrame : public QMainWindow {
     FilePrint,
     FilePrintCalibration,
     ViewDiscGuide,
+    ViewFont,
     Count
   };
 

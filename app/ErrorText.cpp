@@ -102,6 +102,9 @@ QString ErrorCause(const lumo::Error& error) {
           .arg(QString::fromStdString(error.name));
     case ErrorReason::FaceUnusable:
       return QStringLiteral("%1 はﾌｫﾝﾄとして読み込めません。").arg(ShownName(error.path));
+    case ErrorReason::NoSuchFamily:
+      return QStringLiteral("ﾌｫﾝﾄ「%1」はｲﾝｽﾄｰﾙされていません。")
+          .arg(QString::fromStdString(error.name));
     case ErrorReason::NothingToPrint:
       return QStringLiteral("印刷するﾗﾍﾞﾙがありません。");
     case ErrorReason::LabelOffPaper:
@@ -172,6 +175,14 @@ QString LabelNotExported(const QString& path, const lumo::Error& error) {
 QString FaceMissing(const lumo::Error& error) {
   return QStringLiteral("ﾗﾍﾞﾙの文字に使うﾌｫﾝﾄが見つかりません。ﾗﾍﾞﾙは白紙になります。\n%1")
       .arg(ErrorCause(error));
+}
+
+QString FaceNotTaken(const lumo::Error& error) {
+  return QStringLiteral("選んだﾌｫﾝﾄは使えません。%1").arg(ErrorCause(error));
+}
+
+QString FaceChoiceNotSaved(const lumo::Error& error) {
+  return QStringLiteral("ﾌｫﾝﾄの選択を保存できませんでした。%1").arg(ErrorCause(error));
 }
 
 QString SheetsNotRead(const lumo::Error& error) {

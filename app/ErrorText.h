@@ -27,5 +27,9 @@
 [[nodiscard]] QString LabelNotExported(const QString& path, const lumo::Error& error);
 // The message when the sheets file cannot be read, with the line at fault.
 [[nodiscard]] QString SheetsNotRead(const lumo::Error& error);
-// The message at start when the label's face cannot be had.
+// The message when the label's face cannot be had.
 [[nodiscard]] QString FaceMissing(const lumo::Error& error);
+// The status bar's line when the chosen font cannot be used.
+[[nodiscard]] QString FaceNotTaken(const lumo::Error& error);
+// The status bar's note when the chosen font cannot be kept for next time.
+[[nodiscard]] QString FaceChoiceNotSaved(const lumo::Error& error);

@@ -37,6 +37,7 @@ enum class ErrorReason : std::uint8_t {
   // The face the glyphs come from.
   NoFace,        // fontconfig offers no face with Japanese for `name`
   FaceUnusable,  // the file `path` cannot be loaded as a face
+  NoSuchFamily,  // no installed face goes by the family `name`
   // Printing.
   NothingToPrint,    // no label, or one without a resolution
   LabelOffPaper,     // at its true size the label does not fit on the paper

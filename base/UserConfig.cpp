@@ -5,7 +5,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <span>
 #include <string>
+#include <system_error>
+
+#include "Io.h"
+#include "SafeWrite.h"
 
 namespace lumo {
 namespace {
@@ -31,6 +36,15 @@ std::filesystem::path UserConfigFolder() {
     return std::filesystem::path(given) / "lumo";
   }
   return HomeFolder() / ".config" / "lumo";
+}
+
+Result<void> WriteConfigFile(const std::filesystem::path& path, std::string_view text) {
+  if (const std::filesystem::path folder = path.parent_path(); !folder.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) return Error(ErrorReason::CannotCreate, error.value(), folder.string());
+  }
+  return ReplaceFile(path, [text](int fd) { return WriteAll(fd, std::span(text)); });
 }
 
 }  // namespace lumo

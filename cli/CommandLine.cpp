@@ -64,6 +64,7 @@ std::optional<Failure> TakeFormat(CommandLine& line, std::string_view value) {
 
 bool TakesValue(std::string_view name) {
   return name == "--settings" || name == "-o" || name == "--output-dir" || name == "--format" ||
+         name == "--font" ||
          std::find(kSettingOptions.begin(), kSettingOptions.end(), name) != kSettingOptions.end();
 }
 
@@ -73,6 +74,9 @@ std::optional<Failure> TakeValue(CommandLine& line, std::string_view name, std::
     line.settingsFile = std::string(value);
   } else if (name == "--format") {
     return TakeFormat(line, value);
+  } else if (name == "--font") {
+    if (value.empty()) return Usage("option --font needs a family or a font file");
+    line.font = std::string(value);
   } else if (name == "-o" || name == "--output-dir") {
     if (value.empty()) return Usage("option " + std::string(name) + " needs a folder");
     line.outputDir = std::string(value);
@@ -121,6 +125,9 @@ std::string UsageText() {
          "                          (a label's side may not exceed " +
          std::to_string(kMaxCanvasSide) +
          " pixels)\n"
+         "  --font FAMILY-OR-FILE   the label's face: a font family fontconfig knows, or a\n"
+         "                          font file (default: $LUMO_FONT, then the face chosen in\n"
+         "                          the window, then the fixed-pitch Japanese Gothic)\n"
          "  -o, --output-dir DIR    where the numbered file goes (default: the current directory)\n"
          "  --format FORMAT         the file's format (default: bmp):\n"
          "                          bmp  32-bit bitmap, the label's pixels\n"
@@ -130,6 +137,9 @@ std::string UsageText() {
          "  --layout                write no file; print one line per glyph, in drawing order:\n"
          "                          <upper|lower> <ring> <x> <y> <escapement> <height> <width> "
          "<hex>\n"
+         "                          where <hex> is the glyph's code page 932 bytes, or for a\n"
+         "                          character beyond code page 932 its code points, as\n"
+         "                          u+e9 or u+2764+fe0f\n"
          "  -h, --help              show this help and exit\n"
          "  --version               show the version and exit\n"
          "\n"

@@ -24,6 +24,7 @@ struct CommandLine {
   std::optional<std::string> settingsFile;
   std::array<std::optional<std::int32_t>, 6> overrides;  // order of kSettingOptions
   std::optional<std::string> outputDir;
+  std::optional<std::string> font;  // a family or a font file
   LabelFormat format = LabelFormat::Bmp;
   std::optional<std::string> input;  // "-" is standard input
   bool layout = false;

@@ -101,8 +101,10 @@ std::string Describe(const Error& error) {
       return "no Japanese face found for \"" + error.name +
              "\" (fontconfig offers none; install fonts-ipafont-gothic or set LUMO_FONT)";
     case ErrorReason::FaceUnusable:
-      return "cannot load the face " + error.path +
-             " (set LUMO_FONT to a TrueType or OpenType font file)";
+      return "cannot load the face " + error.path + " (a TrueType or OpenType font file will do)";
+    case ErrorReason::NoSuchFamily:
+      return "no installed font family is called \"" + error.name +
+             "\" (fc-list : family lists them)";
     case ErrorReason::NoSuchPosition:
       return "sheet " + error.name + " has no position " + std::to_string(error.size);
     case ErrorReason::SheetsTooLarge:

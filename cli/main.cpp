@@ -17,6 +17,7 @@
 
 #include "CommandLine.h"
 #include "ErrorText.h"
+#include "FaceChoice.h"
 #include "LabelSession.h"
 #include "Printable.h"
 #include "ResolveSettings.h"
@@ -121,8 +122,13 @@ int Run(std::span<const std::string_view> args) {
 
   // fontconfig takes some milliseconds to find the face: meanwhile the
   // settings and the input are read and the canvas is made.
+  std::optional<lumo::Result<std::shared_ptr<lumo::LabelFace>>> face;
   std::jthread faceLookup;
-  if (!line.layout) faceLookup = std::jthread([] { (void)lumo::DefaultLabelFace(); });
+  if (!line.layout) {
+    faceLookup = std::jthread([&face, &line] {
+      face = lumo::LoadChosenFace(line.font, lumo::SavedFaceChoice());
+    });
+  }
   const auto settings = lumo::cli::ResolveSettings(line);
   if (!settings) return Stop(settings.error());
   // The folder as given, the current directory by default, so that messages
@@ -136,6 +142,8 @@ int Run(std::span<const std::string_view> args) {
 
   // A layout needs the canvas's geometry only, neither pixels nor a face.
   if (line.layout) return WriteStdout(LayoutText(session.LayOutLabel()));
+  faceLookup.join();
+  session.SetFace(std::move(*face));
   if (!session.face()) return Stop(lumo::cli::FailureOf(session.face().error()));
   const auto saved = session.RenderAndSave(line.format);
   if (!saved) return Stop(lumo::cli::FailureOf(saved.error()));
@@ -143,6 +151,10 @@ int Run(std::span<const std::string_view> args) {
   if (const lumo::LabelLayout& layout = session.layout(); layout.leftOffBytes > 0) {
     Report("warning: " + std::to_string(layout.leftOffCharacters) + " characters (" +
            std::to_string(layout.leftOffBytes) + " bytes) of the text did not fit on the label");
+  }
+  if (const std::size_t missing = session.MissingCharacters(); missing > 0) {
+    Report("warning: " + std::to_string(missing) +
+           " characters have no glyph in any installed font");
   }
   return WriteStdout(WrittenPath(*saved) + "\n");
 }

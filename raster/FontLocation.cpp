@@ -63,7 +63,7 @@ Result<FontLocation> DefaultFace() {
 // The face of the family `family`; fontconfig would answer any name with
 // its default face, so the match must carry that name.
 Result<FontLocation> FamilyFace(const std::string& family) {
-  Error none(ErrorReason::NoFace);
+  Error none(ErrorReason::NoSuchFamily);
   none.name = family;
   const PatternHandle pattern(FcPatternCreate(), &FcPatternDestroy);
   if (!pattern) return none;

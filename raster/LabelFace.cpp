@@ -195,6 +195,11 @@ Result<std::shared_ptr<LabelFace>> LabelFace::Load(const FontLocation& location)
   return loaded;
 }
 
+std::string LabelFace::family() const {
+  const char* name = handles_->face->family_name;
+  return name != nullptr ? name : "";
+}
+
 bool LabelFace::Has(char32_t codePoint) const {
   const std::lock_guard lock(mutex_);
   return FT_Get_Char_Index(handles_->face.get(), codePoint) != 0;
@@ -373,7 +378,7 @@ GlyphGeometry LabelFace::Locate(const PlacedGlyph& glyph, const GlyphOutline& ou
 const Result<std::shared_ptr<LabelFace>>& DefaultLabelFace() {
   static const Result<std::shared_ptr<LabelFace>> face =
       [&]() -> Result<std::shared_ptr<LabelFace>> {
-    const Result<FontLocation> location = LocateChosenFace(std::nullopt, "");
+    const Result<FontLocation> location = LocateFace("");
     if (!location) return location.error();
     return LabelFace::Load(*location);
   }();

@@ -80,6 +80,8 @@ class LabelFace {
   // How a character beyond code page 932 is drawn; the raster's own.
   struct Extra;
 
+  // The face's family name, as the font file gives it.
+  [[nodiscard]] std::string family() const;
   // Whether the face has a glyph for `codePoint`.
   [[nodiscard]] bool Has(char32_t codePoint) const;
 
@@ -109,8 +111,8 @@ class LabelFace {
   mutable std::mutex mutex_;
 };
 
-// The face of every label, $LUMO_FONT or the one fontconfig finds, loaded once
-// per process; NoFace or FaceUnusable when there is none to be had.
+// The default face, the one fontconfig finds, loaded once per process; NoFace
+// or FaceUnusable when there is none to be had.
 [[nodiscard]] const Result<std::shared_ptr<LabelFace>>& DefaultLabelFace();
 
 }  // namespace lumo

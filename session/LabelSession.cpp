@@ -16,6 +16,15 @@ LabelSession::LabelSession(std::filesystem::path outputDirectory,
   (void)CreateCanvas(settings_);
 }
 
+void LabelSession::SetFace(Result<std::shared_ptr<LabelFace>> face) {
+  face_ = std::move(face);
+  drawn_ = false;
+}
+
+std::size_t LabelSession::MissingCharacters() const {
+  return face() ? (*face())->MissingCharacters(layout_) : 0;
+}
+
 Result<void> LabelSession::CreateCanvas(const LabelSettings& settings) {
   if (Result<void> created = lumo::CreateCanvas(canvas_, settings); !created) return created;
   settings_ = settings;

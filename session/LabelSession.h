@@ -29,6 +29,9 @@ class LabelSession {
   explicit LabelSession(std::filesystem::path outputDirectory = {},
                         std::optional<Result<std::shared_ptr<LabelFace>>> face = {});
 
+  // Draws with `face` from now on.
+  void SetFace(Result<std::shared_ptr<LabelFace>> face);
+
   // Takes the settings and rebuilds the canvas for them. Settings that give
   // no canvas are refused (SettingsNoCanvas) and everything stays as it was.
   [[nodiscard]] Result<void> CreateCanvas(const LabelSettings& settings);
@@ -67,6 +70,8 @@ class LabelSession {
   [[nodiscard]] const Result<std::shared_ptr<LabelFace>>& face() const {
     return face_ ? *face_ : DefaultLabelFace();
   }
+  // How many characters of the last layout no installed face has.
+  [[nodiscard]] std::size_t MissingCharacters() const;
 
  private:
   // Draws the last layout unless the canvas already shows it.

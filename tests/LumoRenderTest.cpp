@@ -83,6 +83,10 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
   fs::create_directory(work() / "x.txt");
   ASSERT_EQ(mkfifo((work() / "pipe.txt").c_str(), 0600), 0);
   ASSERT_EQ(mkfifo((work() / "pipe.lum").c_str(), 0600), 0);
+  // The window's saved face choice, which lumo-render takes too.
+  const std::string saved = "XDG_CONFIG_HOME='" + work().string() + "/config' ";
+  fs::create_directories(work() / "config/lumo");
+  WriteFileBytes(work() / "config/lumo/face", "Saved Nowhere\n");
   const Lines before = Entries(work());
   struct Case {
     Args args;
@@ -125,6 +129,12 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
       {Small({}), 1, "/nonexistent.ttf", "LUMO_FONT=/nonexistent.ttf"},
       {Small({}), 1, "cannot load the face pipe.lum", "LUMO_FONT=pipe.lum"},  // never waited for
       {Small({}), 1, "no Japanese face", fonts + "none.conf'"},
+      // --font, then LUMO_FONT, then the saved choice.
+      {Small({"--font", "No Such Font"}), 1, "no installed font family is called \"No Such Font\""},
+      {Small({"--font", "/nonexistent.ttf"}), 1, "/nonexistent.ttf", "LUMO_FONT=pipe.lum"},
+      {Small({}), 1, "pipe.lum", saved + "LUMO_FONT=pipe.lum"},
+      {Small({}), 1, "\"Saved Nowhere\"", saved},
+      {Small({"--font="}), 2, "--font needs a family or a font file"},
       {Small({}), 1, "no Japanese face", fonts + "latin.conf'"},
       {Small({}), 1, "cannot write to standard output", R"(sh -c 'exec "$0" "$@" >/dev/full')"},
   };
@@ -157,6 +167,8 @@ TEST_F(LumoRender, InputsThatAreTaken) {
        "a\r\nb\r\nc\r\nd",
        {written,
         "lumo-render: warning: 2 characters (4 bytes) of the text did not fit on the label"}},
+      {Small({"--font", "DejaVu Sans", "-"}), "x\xf3\xb0\x80\x80\xf3\xb0\x80\x81",
+       {written, "lumo-render: warning: 2 characters have no glyph in any installed font"}},
       {{"--settings", "small.lum", "-o", "out"}, "", {"out/lumo000.bmp"}},
       {{"--settings", "fraction.lum", "--rings", "40", "-o", "out"}, "", {"out/lumo001.bmp"}},
   };
@@ -172,6 +184,17 @@ TEST_F(LumoRender, InputsThatAreTaken) {
   }
   EXPECT_EQ(fs::file_size(work() / "out/lumo000.bmp"), 54u + 98u * 98u * 4u);
   EXPECT_EQ(fs::file_size(work() / "out/lumo001.bmp"), 54u + 100u * 100u * 4u);
+}
+
+// Linux's forms of code page 932 characters fold onto them; characters
+// beyond it keep their code points.
+TEST_F(LumoRender, EveryCharacterOfPipedTextIsLaidOut) {
+  const Outcome outcome = Run({"--layout", "-"}, "10時〜12時\nCafé €5 ™\n𠮷野家\n❤");
+  std::string codes;
+  for (const std::string& line : SplitLines(outcome.out)) codes += line.substr(line.rfind(' '));
+  EXPECT_EQ(codes,
+            " 31 30 8e9e 8160 31 32 8e9e 43 61 66 u+e9 20 u+20ac 35 20 u+2122 u+20bb7 96ec 89c6"
+            " u+2764");
 }
 
 // Deeper than PATH_MAX the current directory has no absolute name a system

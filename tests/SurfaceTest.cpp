@@ -7,8 +7,14 @@
 #include <tuple>
 #include <vector>
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include "FontLocation.h"
 #include "LabelFace.h"
+#include "LabelText.h"
 #include "Surface.h"
+#include "TestSupport.h"
 
 namespace lumo {
 
@@ -84,6 +90,96 @@ TEST(GlyphDrawing, TwoBandsDrawWhatOneGlyphAtATimeDraws) {
   for (const PlacedGlyph& glyph : glyphs) Face().Draw(apart, {&glyph, 1});
   EXPECT_TRUE(
       std::equal(together.pixels().begin(), together.pixels().end(), apart.pixels().begin()));
+}
+
+// The glyph of `codePoint` in the face at `location`, as FreeType renders it
+// `height` pixels high: what the drawn cell must look like.
+test::Grey FreeTypeGlyph(const FontLocation& location, char32_t codePoint, int height) {
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+  test::Grey grey;
+  if (FT_Init_FreeType(&library) != 0) return grey;
+  if (FT_New_Face(library, location.path.c_str(), location.index, &face) == 0 &&
+      FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(height)) == 0 &&
+      FT_Load_Char(face, codePoint, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) == 0) {
+    const FT_Bitmap& bitmap = face->glyph->bitmap;
+    grey = {static_cast<int>(bitmap.width), static_cast<int>(bitmap.rows), {}};
+    for (unsigned y = 0; y < bitmap.rows; ++y) {
+      for (unsigned x = 0; x < bitmap.width; ++x) {
+        grey.pixels.push_back(255 - bitmap.buffer[y * static_cast<unsigned>(bitmap.pitch) + x]);
+      }
+    }
+  }
+  FT_Done_Face(face);
+  FT_Done_FreeType(library);
+  return grey;
+}
+
+// How alike two pictures' ink is, each seen on a 16 x 16 grid over its own
+// ink's box: the share of grid points where both agree.
+double InkAlike(const test::Grey& a, const test::Grey& b) {
+  const test::InkBox boxA = test::InkOf(a), boxB = test::InkOf(b);
+  int same = 0;
+  for (int gy = 0; gy < 16; ++gy) {
+    for (int gx = 0; gx < 16; ++gx) {
+      const auto at = [&](const test::InkBox& box, int g, bool vertical) {
+        const int from = vertical ? box.top : box.left, to = vertical ? box.bottom : box.right;
+        return from + (to - from) * (2 * g + 1) / 32;
+      };
+      same += a.Dark(at(boxA, gx, false), at(boxA, gy, true)) ==
+              b.Dark(at(boxB, gx, false), at(boxB, gy, true));
+    }
+  }
+  return same / 256.0;
+}
+
+// A character beyond code page 932 is the glyph of a face that has it (the
+// label's own where it has one), fitted and centred in its step's cell; one
+// that no face has is a hollow box. A proportional face is centred too.
+TEST(GlyphDrawing, EveryCharacterIsTheGlyphOfAFaceThatHasItCentredInItsCell) {
+  const FontLocation gothic = LocateFace("").value(), proportional = FaceHaving(U'i').value();
+  struct Case {
+    std::u32string cluster;
+    FontLocation label;
+    std::string_view bytes;
+  };
+  const Case cases[] = {{U"𠮷", gothic, kWidePlaceholder},
+                        {U"❤\uFE0F", gothic, kNarrowPlaceholder},
+                        {U"\U000F0000", gothic, kNarrowPlaceholder},
+                        {U"i", proportional, "i"}};
+  for (const Case& c : cases) {
+    const std::shared_ptr<LabelFace> face = LabelFace::Load(c.label).value();
+    Surface surface(360, 200);
+    for (int y = 0; y < 200; ++y) std::fill_n(surface.row(y).data(), 360, kBlack);
+    PlacedGlyph glyph = Glyph({160, 80, 0}, 20, 20, c.bytes);
+    glyph.extra = c.bytes == "i" ? -1 : 0;
+    face->Draw(surface, {&glyph, 1}, {&c.cluster, 1});
+    test::Grey cell{360, 200, {}};
+    for (const Pixel p : surface.pixels()) cell.pixels.push_back(p == kBlack ? 255 : 0);
+    const test::InkBox painted = test::InkOf(cell);
+    const int width = static_cast<int>(c.bytes.size()) * 80;
+    EXPECT_EQ(std::tuple(painted.left, painted.top, painted.right, painted.bottom),
+              std::tuple(20, 20, 19 + width, 179));
+    // Within the cell, the glyph's ink (black too) shows on white.
+    test::Grey ink{360, 200, {}};
+    for (int y = 0; y < 200; ++y) {
+      for (int x = 0; x < 360; ++x) {
+        const bool inCell = x >= 20 && x < 20 + width && y >= 20 && y < 180;
+        ink.pixels.push_back(inCell ? surface.pixel(x, y) & 0xFF : 255);
+      }
+    }
+    const test::InkBox drawn = test::InkOf(ink);
+    EXPECT_NEAR(drawn.left + drawn.right, 40 + width - 1, 3) << "not centred";
+    if (c.cluster == U"\U000F0000") {
+      EXPECT_FALSE(ink.Dark((drawn.left + drawn.right) / 2, 100)) << "not hollow";
+      EXPECT_EQ(face->MissingCharacters({{glyph}, 0, 0, 0, 0, {c.cluster}}), 1u);
+      continue;
+    }
+    const char32_t base = c.cluster.front();
+    const FontLocation has = face->Has(base) ? c.label : FaceHaving(base).value();
+    EXPECT_GT(InkAlike(ink, FreeTypeGlyph(has, base, 3 * (drawn.bottom - drawn.top))), 0.9)
+        << static_cast<std::uint32_t>(base);
+  }
 }
 
 TEST(Surface, ShrinkingKeepsDarkStrokesPerChannel) {

@@ -249,13 +249,7 @@ Result<void> WriteSheetsFile(const std::filesystem::path& path, std::span<const 
     }
     if (Result<void> checked = CheckSheet(*sheet); !checked) return checked;
   }
-  if (const std::filesystem::path folder = path.parent_path(); !folder.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) return Error(ErrorReason::CannotCreate, error.value(), folder.string());
-  }
-  const std::string text = FormatSheets(sheets);
-  return ReplaceFile(path, [&text](int fd) { return WriteAll(fd, std::span(text)); });
+  return WriteConfigFile(path, FormatSheets(sheets));
 }
 
 }  // namespace lumo

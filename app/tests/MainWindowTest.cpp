@@ -205,6 +205,38 @@ class MainWindowTest : public QObject {
                             "すべての名前が使われています。"));
   }
 
+  // Linux's Japanese and characters beyond code page 932 reach the label,
+  // in the face the user chooses, which the next start takes again.
+  void everyCharacterPastedIsDrawnInTheChosenFace() {
+    CLumoView* view = StartFitted();
+    QStatusBar* bar = app_->mainFrame()->statusBar();
+    view->SetClipboardReader(
+        [] { return Clip{Clip::State::Text, QStringLiteral("10時〜12時 Café €5 ™ 𠮷野家 ❤\U000F0000")}; });
+    view->OnEditPaste();
+    QVERIFY(view->session().labelText().starts_with("10\x8e\x9e\x81\x60"));
+    std::u32string extras;
+    for (const lumo::ExtraCharacter& extra : view->session().text().extras) extras += extra.cluster;
+    QCOMPARE(extras, std::u32string(U"é€™𠮷❤\U000F0000"));
+    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo000.bmp に書き出しました。 どのﾌｫﾝﾄにもない 1 "
+                                                   "文字は □ で示しました。"));
+    // A family no face has changes nothing; one that is there is drawn and kept.
+    QString offered;
+    view->SetFontChooser([&offered](const QString& current) {
+      offered = current;
+      return std::optional<QString>(QStringLiteral("No Such Family"));
+    });
+    app_->mainFrame()->action(Command::ViewFont)->trigger();
+    QCOMPARE(offered, QStringLiteral("IPAGothic"));
+    QVERIFY(bar->currentMessage().startsWith(QStringLiteral("選んだﾌｫﾝﾄは使えません。")));
+    view->SetFontChooser([](const QString&) { return std::optional<QString>("DejaVu Sans"); });
+    app_->mainFrame()->action(Command::ViewFont)->trigger();
+    QCOMPARE(dir_->labelFiles().size(), 2);
+    app_.reset();
+    app_ = std::make_unique<CLumoApp>();
+    view = StartFitted();
+    QCOMPARE(view->session().face().value()->family(), std::string("DejaVu Sans"));
+  }
+
   void dropsAndDocumentsChangeTheTextAsTheyShould() {
     CLumoView* view = StartFitted();
     // Only the first local file of a drop counts: a ".txt" name is a text file,
