@@ -49,14 +49,15 @@ std::string Output(const std::string& command, const fs::path& scratch) {
 
 // A label of 80 mm at 300 dpi whose whole text fits: Japanese, Latin letters,
 // digits and signs, over both halves, a line that wraps onto a second ring,
-// one that ends in a hyphen, a run of spaces, and bytes without a character.
+// one that ends in a hyphen, a run of spaces, characters beyond code page 932
+// and bytes without a character.
 class LabelExport : public ::testing::Test {
  protected:
   static constexpr const char* kText =
       "円盤のラベルに文字を並べます。\r\nDisc label 2026:        ring text-\r\n"
       "漢字とかなとカタカナ、記号（＊＋）も。\r\n"
       "lumo #42 ok? 一文字ずつ向きを変えて、同心円の輪に沿って描いていくとても長い行です。\r\n"
-      "最後の行です";
+      "最後の行、Café 𠮷";
   // A control byte, an invalid pair, a user-defined character, a lone lead byte.
   static constexpr const char* kOddBytes = "\x01\x81\x7f\xf0\x40\x81";
   static constexpr const char* kOddText = "\uFFFD\uFFFD\uE000\uFFFD";
@@ -66,7 +67,9 @@ class LabelExport : public ::testing::Test {
       GTEST_SKIP() << "poppler-utils, librsvg2-bin, mupdf-tools or qpdf is not installed";
     }
     ASSERT_TRUE(session.CreateCanvas({80, 300, 60, 20, 1, 3}));
-    session.SetLabelText(LabelTextFromUtf8(kText).bytes + kOddBytes);
+    LabelText text = LabelTextFromUtf8(kText);
+    text.Append(std::string(kOddBytes));
+    session.SetLabelText(text);
     ASSERT_EQ(session.ComposeLabel().leftOffBytes, 0u);
     // The lower half's second line is on its third ring: the first wraps.
     ASSERT_EQ(session.layout().glyphs.back().ring, 3);
