@@ -52,6 +52,7 @@ std::optional<Failure> TakeFormat(CommandLine& line, std::string_view value) {
   const std::optional<LabelFormat> format = FormatNamed(value);
   if (format) {
     line.format = *format;
+    line.formatGiven = true;
     return std::nullopt;
   }
   std::string names;
@@ -64,7 +65,7 @@ std::optional<Failure> TakeFormat(CommandLine& line, std::string_view value) {
 
 bool TakesValue(std::string_view name) {
   return name == "--settings" || name == "-o" || name == "--output-dir" || name == "--format" ||
-         name == "--font" ||
+         name == "--font" || name == "--sheet" || name == "--positions" ||
          std::find(kSettingOptions.begin(), kSettingOptions.end(), name) != kSettingOptions.end();
 }
 
@@ -74,6 +75,10 @@ std::optional<Failure> TakeValue(CommandLine& line, std::string_view name, std::
     line.settingsFile = std::string(value);
   } else if (name == "--format") {
     return TakeFormat(line, value);
+  } else if (name == "--sheet") {
+    line.sheet = std::string(value);
+  } else if (name == "--positions") {
+    line.positions = std::string(value);
   } else if (name == "--font") {
     if (value.empty()) return Usage("option --font needs a family or a font file");
     line.font = std::string(value);
@@ -128,6 +133,13 @@ std::string UsageText() {
          "  --font FAMILY-OR-FILE   the label's face: a font family fontconfig knows, or a\n"
          "                          font file (default: $LUMO_FONT, then the face chosen in\n"
          "                          the window, then the fixed-pitch Japanese Gothic)\n"
+         "  --sheet NAME|FILE       write a PDF page of a label sheet with the label at its\n"
+         "                          places: a sheet's name (a4-2, a4-2-small-hole, letter-2,\n"
+         "                          centred-a4, centred-letter, or one of the user's sheets)\n"
+         "                          or a sheets file, whose first sheet is taken;\n"
+         "                          --sheet list tells every known sheet\n"
+         "  --positions LIST        the sheet's places to fill, counted from 1: 1,2 or all\n"
+         "                          (default: all)\n"
          "  -o, --output-dir DIR    where the numbered file goes (default: the current directory)\n"
          "  --format FORMAT         the file's format (default: bmp):\n"
          "                          bmp  32-bit bitmap, the label's pixels\n"
@@ -171,6 +183,11 @@ Result<CommandLine, Failure> ParseCommandLine(std::span<const std::string_view> 
       if (!value) value = args[++i];
       if (std::optional<Failure> failed = TakeValue(line, name, *value)) return *failed;
     }
+  }
+  if (line.positions && !line.sheet) return Usage("--positions needs --sheet");
+  if (line.sheet && *line.sheet != "list" &&
+      (line.layout || (line.formatGiven && line.format != LabelFormat::Pdf))) {
+    return Usage("--sheet writes a PDF page; it goes with neither --layout nor another --format");
   }
   return line;
 }

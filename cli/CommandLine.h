@@ -24,8 +24,11 @@ struct CommandLine {
   std::optional<std::string> settingsFile;
   std::array<std::optional<std::int32_t>, 6> overrides;  // order of kSettingOptions
   std::optional<std::string> outputDir;
-  std::optional<std::string> font;  // a family or a font file
+  std::optional<std::string> font;       // a family or a font file
+  std::optional<std::string> sheet;      // a sheet's name or a sheets file; "list" lists them
+  std::optional<std::string> positions;  // the sheet's places, "1,2" or "all"
   LabelFormat format = LabelFormat::Bmp;
+  bool formatGiven = false;
   std::optional<std::string> input;  // "-" is standard input
   bool layout = false;
   bool help = false;

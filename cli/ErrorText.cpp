@@ -11,13 +11,14 @@
 #include "SheetFile.h"
 
 namespace lumo::cli {
-namespace {
 
 std::string FormatNumber(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", value);
   return text;
 }
+
+namespace {
 
 // What cannot be read: a file, or standard input when no path is named.
 std::string CannotRead(const Error& error, const std::string& why) {
@@ -137,7 +138,9 @@ std::string ListingWarning(const Error& error) {
 }
 
 Failure FailureOf(const Error& error) {
-  const int status = error.reason == ErrorReason::SettingsNoCanvas ? kExitUsage : kExitFailed;
+  const bool refused =
+      error.reason == ErrorReason::SettingsNoCanvas || error.reason == ErrorReason::NoSuchPosition;
+  const int status = refused ? kExitUsage : kExitFailed;
   return {status, Describe(error)};
 }
 

@@ -24,6 +24,9 @@ namespace lumo::cli {
 // label is then empty.
 [[nodiscard]] std::string ListingWarning(const Error& error);
 
+// A number as messages give it: "117", "79.9".
+[[nodiscard]] std::string FormatNumber(double value);
+
 // "41 to 599": a rule's range as the help and the messages give it.
 [[nodiscard]] std::string RangeText(RuleRange range);
 

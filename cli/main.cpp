@@ -21,6 +21,7 @@
 #include "LabelSession.h"
 #include "Printable.h"
 #include "ResolveSettings.h"
+#include "SheetChoice.h"
 #include "TextIntake.h"
 #include "Version.h"
 
@@ -119,6 +120,12 @@ int Run(std::span<const std::string_view> args) {
   const lumo::cli::CommandLine& line = *parsed;
   if (line.help) return WriteStdout(lumo::cli::UsageText());
   if (line.version) return WriteStdout("lumo-render " LUMO_VERSION "\n");
+  if (line.sheet == "list") {
+    std::string warning;
+    const std::string list = lumo::cli::SheetListText(warning);
+    if (!warning.empty()) Report("warning: " + warning);
+    return WriteStdout(list);
+  }
 
   // fontconfig takes some milliseconds to find the face: meanwhile the
   // settings and the input are read and the canvas is made.
@@ -131,6 +138,19 @@ int Run(std::span<const std::string_view> args) {
   }
   const auto settings = lumo::cli::ResolveSettings(line);
   if (!settings) return Stop(settings.error());
+  std::optional<lumo::SheetPage> sheetPage;
+  if (line.sheet) {
+    const auto sheet = lumo::cli::FindSheet(*line.sheet);
+    if (!sheet) return Stop(sheet.error());
+    auto page = lumo::cli::SheetPageFor(*sheet, line.positions, settings->diameterMm);
+    if (!page) return Stop(page.error());
+    sheetPage = std::move(*page);
+    if (lumo::LabelBleeds(*sheet, settings->diameterMm)) {
+      Report("warning: the " + lumo::cli::FormatNumber(settings->diameterMm) +
+             " mm label is larger than the sheet's " + lumo::cli::FormatNumber(sheet->discMm) +
+             " mm discs and prints beyond their edges");
+    }
+  }
   // The folder as given, the current directory by default, so that messages
   // name it as the user knows it and a deep one needs no absolute name.
   lumo::LabelSession session(line.outputDir.value_or(""));
@@ -145,7 +165,8 @@ int Run(std::span<const std::string_view> args) {
   faceLookup.join();
   session.SetFace(std::move(*face));
   if (!session.face()) return Stop(lumo::cli::FailureOf(session.face().error()));
-  const auto saved = session.RenderAndSave(line.format);
+  const auto saved =
+      sheetPage ? session.RenderAndSaveSheet(*sheetPage) : session.RenderAndSave(line.format);
   if (!saved) return Stop(lumo::cli::FailureOf(saved.error()));
   // Text that does not fit is no error, but a script should hear of it.
   if (const lumo::LabelLayout& layout = session.layout(); layout.leftOffBytes > 0) {

@@ -62,6 +62,17 @@ Result<std::filesystem::path> SaveLabel(LabelFormat format, const LabelPicture& 
   return WriteNumberedFile(directory, FormatName(format), WriterFor(format, picture));
 }
 
+Result<std::filesystem::path> SaveSheet(const LabelPicture& picture, const SheetPage& sheet,
+                                        const std::filesystem::path& directory) {
+  if (std::optional<Error> problem = Unwritable(LabelFormat::Pdf, picture)) {
+    return *std::move(problem);
+  }
+  const VectorPage label{picture.canvas.geometry.canvasRect.width, picture.resolutionDpi};
+  return WriteNumberedFile(directory, "pdf", [&](int fd) {
+    return WriteSheetPdf(fd, picture.layout, label, **picture.face, sheet);
+  });
+}
+
 Result<void> ExportLabel(LabelFormat format, const LabelPicture& picture,
                          const std::filesystem::path& path) {
   if (std::optional<Error> problem = Unwritable(format, picture)) return *std::move(problem);

@@ -9,6 +9,7 @@
 #include "LabelFace.h"
 #include "LabelFormat.h"
 #include "LabelLayout.h"
+#include "LabelVector.h"
 #include "Result.h"
 #include "SafeWrite.h"
 
@@ -29,6 +30,12 @@ struct LabelPicture {
 // and a vector format without a face write nothing.
 [[nodiscard]] Result<std::filesystem::path> SaveLabel(LabelFormat format,
                                                       const LabelPicture& picture,
+                                                      const std::filesystem::path& directory);
+
+// Writes the next free lumoNNN.pdf in `directory`: a page of `sheet` with the
+// label at its places, at its true size (WriteSheetPdf).
+[[nodiscard]] Result<std::filesystem::path> SaveSheet(const LabelPicture& picture,
+                                                      const SheetPage& sheet,
                                                       const std::filesystem::path& directory);
 
 // Writes the label to `path`, replacing a file there only once the new one is

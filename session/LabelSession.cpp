@@ -85,6 +85,11 @@ Result<std::filesystem::path> LabelSession::RenderAndSave(LabelFormat format) {
   return SaveLabel(format, {canvas_, layout_, settings_.resolutionDpi, face()}, outputDirectory_);
 }
 
+Result<std::filesystem::path> LabelSession::RenderAndSaveSheet(const SheetPage& sheet) {
+  LayOutLabel();
+  return SaveSheet({canvas_, layout_, settings_.resolutionDpi, face()}, sheet, outputDirectory_);
+}
+
 Result<void> LabelSession::Export(LabelFormat format, const std::filesystem::path& path) {
   if (IsRaster(format)) DrawIfNeeded();
   return ExportLabel(format, {canvas_, layout_, settings_.resolutionDpi, face()}, path);

@@ -15,6 +15,7 @@
 #include "LabelLayout.h"
 #include "LabelSettings.h"
 #include "LabelText.h"
+#include "LabelVector.h"
 #include "Result.h"
 
 namespace lumo {
@@ -56,6 +57,9 @@ class LabelSession {
   // Composes the label (drawn only for a format made of pixels) and writes
   // it to the next numbered file of that format.
   [[nodiscard]] Result<std::filesystem::path> RenderAndSave(LabelFormat format = LabelFormat::Bmp);
+  // Lays the label out and writes the next numbered PDF: a page of `sheet`
+  // with the label at its places.
+  [[nodiscard]] Result<std::filesystem::path> RenderAndSaveSheet(const SheetPage& sheet);
   // Writes the label as last composed to `path`, replacing a file there only
   // once the new one is complete.
   [[nodiscard]] Result<void> Export(LabelFormat format, const std::filesystem::path& path);

@@ -135,6 +135,9 @@ TEST_F(LumoRender, ErrorsAreOneLineWithTheirStatus) {
       {Small({}), 1, "pipe.lum", saved + "LUMO_FONT=pipe.lum"},
       {Small({}), 1, "\"Saved Nowhere\"", saved},
       {Small({"--font="}), 2, "--font needs a family or a font file"},
+      {Small({"--sheet", "a4-2", "--positions", "1,3"}), 2, "sheet a4-2 has no position 3"},
+      {Small({"--sheet", "a4-2", "--format", "png"}), 2, "--sheet writes a PDF page"},
+      {Small({"--sheet", "nope"}), 2, "no such sheet; lumo-render --sheet list"},
       {Small({}), 1, "no Japanese face", fonts + "latin.conf'"},
       {Small({}), 1, "cannot write to standard output", R"(sh -c 'exec "$0" "$@" >/dev/full')"},
   };
@@ -195,6 +198,38 @@ TEST_F(LumoRender, EveryCharacterOfPipedTextIsLaidOut) {
   EXPECT_EQ(codes,
             " 31 30 8e9e 8160 31 32 8e9e 43 61 66 u+e9 20 u+20ac 35 20 u+2122 u+20bb7 96ec 89c6"
             " u+2764");
+}
+
+// The sheet's page with the label on its second place: every edge of the ink
+// lies where the bitmap's does about that place's centre, (105, 218.3) mm.
+TEST_F(LumoRender, SheetPagesPutTheLabelAtItsPlaces) {
+  const std::string text = "円盤のラベル\n一行目\n二行目\n三行目\n下の半分です\nもう一行";
+  const Args label = {"--diameter", "60", "--dpi", "300",         "--chars-per-circle", "40",
+                      "--rings",    "12", "--first-ring", "0", "--used-rings",       "4"};
+  Args png = label, sheet = label;
+  png.insert(png.end(), {"--format", "png", "-"});
+  sheet.insert(sheet.end(), {"--sheet", "a4-2", "--positions", "2", "-"});
+  ASSERT_EQ(Run(png, text).status, 0);
+  ASSERT_EQ(Run(sheet, text).status, 0);
+  const test::Grey bitmap = test::DecodePng(work() / "lumo000.png");
+  const test::Grey page = test::RasterisePdf(work() / "lumo000.pdf", 300);
+  const auto mm = [](double pixels) { return pixels * 25.4 / 300; };
+  EXPECT_NEAR(mm(page.width), 210, 0.2);
+  const test::InkBox ink = test::InkOf(bitmap), printed = test::InkOf(page);
+  const double middle = bitmap.width / 2.0;
+  EXPECT_NEAR(mm(printed.left), 105.0 + mm(ink.left - middle), 0.2);
+  EXPECT_NEAR(mm(printed.right + 1), 105.0 + mm(ink.right + 1 - middle), 0.2);
+  EXPECT_NEAR(mm(printed.top), 218.3 + mm(ink.top - middle), 0.2);
+  EXPECT_NEAR(mm(printed.bottom + 1), 218.3 + mm(ink.bottom + 1 - middle), 0.2);
+  // The known sheets: the built-in ones, then the user's.
+  fs::create_directories(work() / "config/lumo");
+  WriteFileBytes(work() / "config/lumo/sheets.conf",
+                 "[mine]\npage = 100 100\ndisc = 80\nposition = 50 50\n");
+  const Outcome list = Run({"--sheet", "list"}, "", "XDG_CONFIG_HOME='" + work().string() + "/config'");
+  const Lines lines = SplitLines(list.out);
+  ASSERT_EQ(lines.size(), 6u) << list.out << list.err;
+  EXPECT_TRUE(lines[0].starts_with("a4-2  210 x 297 mm, 2 discs of 117 mm, hole 41 mm"));
+  EXPECT_EQ(lines[5], "mine  100 x 100 mm, 1 disc of 80 mm, hole 15 mm");
 }
 
 // Deeper than PATH_MAX the current directory has no absolute name a system
