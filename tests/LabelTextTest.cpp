@@ -30,6 +30,8 @@ TEST(LabelText, ClustersBeyondCodePage932StandAsPlaceholdersOfTheirWidth) {
       // two-byte form, or a wide one, makes the cluster wide.
       {"❤\uFE0F☆\uFE0F👍🏽", "?\x81\x48\x81\x48",
        {{0, U"❤\uFE0F"}, {1, U"☆\uFE0F"}, {3, U"👍🏽"}}},
+      // A mark with nothing to sit on is narrow.
+      {"\u0301x", "?x", {{0, U"\u0301"}}},
       // ¥ and ‾ are drawn as themselves, never as a backslash and a tilde.
       {"¥500‾\xff", "?500??", {{0, U"¥"}, {4, U"‾"}}},
   };

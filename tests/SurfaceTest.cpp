@@ -85,6 +85,11 @@ TEST(GlyphDrawing, TwoBandsDrawWhatOneGlyphAtATimeDraws) {
     glyphs.push_back(Glyph({9 + i % 7, 4 + i % 5, i % 2 * (i * 137) % 3600}, (i * 37) % 90,
                            35 + i % 23, i % 3 == 0 ? "\x81\xA1" : "W"));
   }
+  // Last, so that nothing covers them: squares whose lowest ink lies a pixel
+  // or two either side of the middle row.
+  for (int i = 0; i < 40; ++i) {
+    glyphs.push_back(Glyph({10 + i % 5, 5, 0}, i * 7 % 95, 38 + i % 8, "\x81\xA1"));
+  }
   Surface together(100, 100), apart(100, 100);
   Face().Draw(together, glyphs);
   for (const PlacedGlyph& glyph : glyphs) Face().Draw(apart, {&glyph, 1});
