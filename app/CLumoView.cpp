@@ -150,7 +150,9 @@ void CLumoView::RenderAndSave() {
 QString CLumoView::LabelNotes() const {
   QStringList notes;
   if (const lumo::LabelLayout& layout = session_.layout(); layout.leftOffBytes > 0) {
-    notes << QStringLiteral("入りきらない %1 文字 (%2 ﾊﾞｲﾄ) は省きました。")
+    // Beyond what an intake reads to count, there was more still.
+    notes << (layout.leftOffMore ? QStringLiteral("入りきらない %1 文字以上 (%2 ﾊﾞｲﾄ以上) は省きました。")
+                                 : QStringLiteral("入りきらない %1 文字 (%2 ﾊﾞｲﾄ) は省きました。"))
                  .arg(layout.leftOffCharacters)
                  .arg(layout.leftOffBytes);
   }

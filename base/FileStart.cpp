@@ -28,7 +28,8 @@ Error ReadFailure(const std::filesystem::path& path, int errnum, ErrorReason oth
   return Error(errnum == ENOENT ? ErrorReason::NotFound : otherwise, errnum, path.string());
 }
 
-Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit) {
+Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit,
+                                const MoreOfFile& more) {
   // Without O_NONBLOCK opening a named pipe would wait for a writer, forever.
   const FileDescriptor file(RetryOnEintr(
       [&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); }));
@@ -55,6 +56,15 @@ Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t l
     }
   }
   out.resize(filled);
+  if (!more || start.wholeFile) return start;
+  std::string block(kFirstBlock, '\0');
+  while (true) {
+    const ssize_t got = ReadFully(file.get(), std::span(block));
+    if (got < 0) return ReadFailure(path, errno);
+    if (got == 0 || !more(start, std::string_view(block.data(), static_cast<std::size_t>(got)))) {
+      break;
+    }
+  }
   return start;
 }
 

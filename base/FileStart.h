@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "Result.h"
 
@@ -21,7 +23,12 @@ struct FileStart {
 // buffer grows as data comes, so a short file costs little whatever the limit.
 // Only regular files are read: a folder, a named pipe, a socket or a device is
 // refused as what it is, and none of them is waited for.
-[[nodiscard]] Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit);
+// When `more` is given, a file longer than the limit is read on, block by
+// block, each handed to it with the start, until the file ends or it returns
+// false.
+using MoreOfFile = std::function<bool(const FileStart& start, std::string_view block)>;
+[[nodiscard]] Result<FileStart> ReadFileStart(const std::filesystem::path& path, std::size_t limit,
+                                              const MoreOfFile& more = {});
 
 // Why `path` could not be opened or read: NotFound for ENOENT, otherwise
 // `otherwise` with the errno.

@@ -170,7 +170,8 @@ int Run(std::span<const std::string_view> args) {
   if (!saved) return Stop(lumo::cli::FailureOf(saved.error()));
   // Text that does not fit is no error, but a script should hear of it.
   if (const lumo::LabelLayout& layout = session.layout(); layout.leftOffBytes > 0) {
-    Report("warning: " + std::to_string(layout.leftOffCharacters) + " characters (" +
+    Report(std::string("warning: ") + (layout.leftOffMore ? "more than " : "") +
+           std::to_string(layout.leftOffCharacters) + " characters (" +
            std::to_string(layout.leftOffBytes) + " bytes) of the text did not fit on the label");
   }
   if (const std::size_t missing = session.MissingCharacters(); missing > 0) {

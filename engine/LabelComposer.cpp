@@ -14,15 +14,6 @@ constexpr int kUpperStart = 180;
 constexpr int kLowerStart = 360;
 constexpr int kSweep = 178;
 
-// Characters in `text`, line breaks not counted.
-std::size_t CountCharacters(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size(); pos += cp932::CharLength(text, pos)) {
-    count += text[pos] != '\r' && text[pos] != '\n';
-  }
-  return count;
-}
-
 // Gives the glyphs of `text` (at `offset` in the label text) that stand for
 // characters of `extras` their index in the layout's extras: every character
 // but a line break is one glyph, in order.

@@ -52,6 +52,7 @@ struct LabelLayout {
   // half's window. Characters count without line breaks.
   std::size_t leftOffBytes = 0;
   std::size_t leftOffCharacters = 0;
+  bool leftOffMore = false;  // and more, which was not read to be counted
   // The placed characters beyond code page 932, as grapheme clusters.
   std::vector<std::u32string> extras;
 };

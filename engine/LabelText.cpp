@@ -121,8 +121,23 @@ LabelText ByCluster(std::string_view utf8) {
 
 }  // namespace
 
+std::size_t CountCharacters(std::string_view text) noexcept {
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < text.size(); pos += cp932::CharLength(text, pos)) {
+    count += text[pos] != '\r' && text[pos] != '\n';
+  }
+  return count;
+}
+
 void LabelText::Truncate(std::size_t length) {
   if (length >= bytes.size()) return;
+  // Where the character the cut falls in starts: a trail byte cut off from
+  // its lead is no character of its own.
+  std::size_t start = 0;
+  while (start + cp932::CharLength(bytes, start) <= length) start += cp932::CharLength(bytes, start);
+  const std::size_t counted = start < length ? start + 2 : length;
+  beyond.bytes += bytes.size() - length;
+  beyond.characters += CountCharacters(std::string_view(bytes).substr(std::min(counted, bytes.size())));
   bytes.resize(length);
   // A placeholder cut in two leaves what a cut code page 932 character does.
   std::erase_if(extras, [&](const ExtraCharacter& extra) {

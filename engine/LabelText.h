@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,6 +27,15 @@ struct ExtraCharacter {
   friend bool operator==(const ExtraCharacter&, const ExtraCharacter&) = default;
 };
 
+// What an intake read of a text but did not keep: counted, not held.
+struct TextBeyond {
+  std::uint64_t bytes = 0;
+  std::uint64_t characters = 0;  // line breaks not counted
+  bool more = false;             // and more still, which was not read
+
+  friend bool operator==(const TextBeyond&, const TextBeyond&) = default;
+};
+
 struct LabelText {
   LabelText() = default;
   // Code page 932 text, every character its own.
@@ -33,15 +43,20 @@ struct LabelText {
 
   std::string bytes;
   std::vector<ExtraCharacter> extras;  // by position
+  TextBeyond beyond;                   // what followed the bytes
 
   // Keeps the first `length` bytes, and the characters whose whole
-  // placeholder they keep.
+  // placeholder they keep; what is cut off is counted in `beyond`.
   void Truncate(std::size_t length);
   // Appends `more`, its characters moved along with its bytes.
   void Append(const LabelText& more);
 
   friend bool operator==(const LabelText&, const LabelText&) = default;
 };
+
+// Characters in code page 932 `text`, line breaks (CR, LF) not counted; a
+// lead byte at the end counts as one.
+[[nodiscard]] std::size_t CountCharacters(std::string_view text) noexcept;
 
 // Converts UTF-8 to label text. A grapheme cluster whose every character has
 // a code page 932 form becomes those bytes (code page 932 text converts

@@ -55,7 +55,13 @@ Result<void> LabelSession::TakeFolder(const std::string& folder) {
 
 const LabelLayout& LabelSession::LayOutLabel() {
   layout_ = lumo::ComposeLayout(canvas_.geometry, settings_, text_.bytes, text_.extras);
+  // What the intake read beyond the text it kept did not fit either; it is
+  // told once, and the text from now on is what was kept.
+  layout_.leftOffBytes += text_.beyond.bytes;
+  layout_.leftOffCharacters += text_.beyond.characters;
+  layout_.leftOffMore = text_.beyond.more;
   text_.Truncate(layout_.keptBytes);
+  text_.beyond = {};
   lowerText_ = text_.bytes.substr(layout_.lowerStart);
   drawn_ = false;
   return layout_;

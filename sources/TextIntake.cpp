@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "FileStart.h"
 #include "Io.h"
 #include "TextEncoding.h"
+#include "CodePage932.h"
 #include "Utf8.h"
 
 namespace lumo {
@@ -77,51 +79,163 @@ LabelText FromPlatformText(std::string_view utf8) {
   return LabelTextFromUtf8(WithCrLf(WithoutBom(utf8)));
 }
 
-LabelText DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t capacity) {
-  const auto limit = static_cast<std::size_t>(TextLimit(capacity));
-  LabelText text;
-  if (GuessTextEncoding(start, wholeFile) == TextEncoding::Utf8) {
-    // A character that the read cut in two is no character to convert.
-    text = FromPlatformText(wholeFile ? start : utf8::WithoutCutSequence(start));
-  } else {
-    text.bytes = start;
+namespace {
+
+// What FromPlatformText would make of `utf8` (without a byte-order mark),
+// counted without building it: most text has a form for every character.
+TextBeyond CountPlatformText(std::string_view utf8) {
+  TextBeyond count;
+  char32_t previous = 0;
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    char32_t cp = static_cast<unsigned char>(utf8[pos]);
+    if (cp < 0x80) {  // ASCII is its own code page 932 form
+      ++count.bytes;
+      ++pos;
+    } else if (const std::size_t length = utf8::Decode(utf8, pos, cp); length == 0) {
+      cp = U'?';
+      ++count.bytes;
+      ++pos;
+    } else {
+      const std::optional<std::uint16_t> code = cp932::FromCodePoint(cp);
+      if (!code) {
+        const LabelText converted = LabelTextFromUtf8(WithCrLf(utf8));
+        return {converted.bytes.size(), CountCharacters(converted.bytes), false};
+      }
+      count.bytes += *code > 0xFF ? 2 : 1;
+      pos += length;
+    }
+    count.bytes += cp == U'\n' && previous != U'\r';  // the CR it gets
+    count.characters += cp != U'\r' && cp != U'\n';
+    previous = cp;
   }
-  text.Truncate(limit);
-  return text;
+  return count;
+}
+
+// A text as it is read, block by block: at most `limit` bytes of label text
+// are kept, and what follows is converted piece by piece only to be counted,
+// up to kCountedInputBytes of input. UTF-8 is cut into pieces where no
+// character, line end or grapheme cluster is cut.
+class TextReader {
+ public:
+  TextReader(bool utf8, std::size_t limit) : utf8_(utf8), limit_(limit) {}
+
+  // False once no more is wanted.
+  bool Take(std::string_view bytes) {
+    if (bytes.size() > kCountedInputBytes - read_) {
+      bytes = bytes.substr(0, kCountedInputBytes - read_);
+      more_ = true;
+    }
+    read_ += bytes.size();
+    pending_ += bytes;
+    if (pending_.size() >= kPieceBytes) Convert(SplitPoint());
+    return !more_;
+  }
+
+  LabelText Finish() {
+    Convert(pending_.size());
+    text_.beyond.more = more_;
+    return std::move(text_);
+  }
+
+ private:
+  static constexpr std::size_t kPieceBytes = 1 << 20;
+
+  // Where the pending bytes can be cut: after a line end, else before an
+  // ASCII character (which starts a cluster), else before any UTF-8
+  // character; for code page 932, after its last whole character.
+  [[nodiscard]] std::size_t SplitPoint() const {
+    const std::string_view bytes = pending_;
+    if (!utf8_) {
+      std::size_t end = 0;
+      while (end + cp932::CharLength(bytes, end) <= bytes.size() && end < bytes.size()) {
+        end += cp932::CharLength(bytes, end);
+      }
+      return end;
+    }
+    if (const std::size_t lf = bytes.rfind('\n'); lf != std::string_view::npos) return lf + 1;
+    for (std::size_t at = bytes.size() - 1; at > 0; --at) {
+      const auto byte = static_cast<unsigned char>(bytes[at]);
+      if (byte < 0x80 && byte != '\r') return at;
+    }
+    std::size_t at = bytes.size() - 1;
+    while (at > 0 && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80) --at;
+    return at > 0 ? at : bytes.size();
+  }
+
+  void Convert(std::size_t end) {
+    std::string_view piece = std::string_view(pending_).substr(0, end);
+    if (utf8_ && first_) piece = WithoutBom(piece);
+    first_ = false;
+    if (text_.bytes.size() < limit_) {
+      text_.Append(utf8_ ? LabelTextFromUtf8(WithCrLf(piece)) : LabelText(std::string(piece)));
+      text_.Truncate(limit_);
+    } else {
+      const TextBeyond more = utf8_ ? CountPlatformText(piece)
+                                    : TextBeyond{piece.size(), CountCharacters(piece), false};
+      text_.beyond.bytes += more.bytes;
+      text_.beyond.characters += more.characters;
+    }
+    pending_.erase(0, end);
+  }
+
+  bool utf8_;
+  std::size_t limit_;
+  bool first_ = true;
+  std::size_t read_ = 0;
+  bool more_ = false;
+  std::string pending_;
+  LabelText text_;
+};
+
+}  // namespace
+
+LabelText DecodeTextFile(std::string_view start, bool wholeFile, std::int32_t capacity) {
+  // A character that the read cut in two is no character to convert.
+  const bool utf8 = GuessTextEncoding(start, wholeFile) == TextEncoding::Utf8;
+  TextReader reader(utf8, static_cast<std::size_t>(TextLimit(capacity)));
+  reader.Take(utf8 && !wholeFile ? utf8::WithoutCutSequence(start) : start);
+  return reader.Finish();
 }
 
 Result<LabelText> ReadTextFile(const std::filesystem::path& path, std::int32_t capacity) {
-  const Result<FileStart> start = ReadFileStart(path, TextFileReadLimit(capacity));
+  // The encoding is told from the start; the rest is read on only to count.
+  std::optional<TextReader> reader;
+  const auto begin = [&](const FileStart& start) {
+    const bool utf8 = GuessTextEncoding(start.bytes, start.wholeFile) == TextEncoding::Utf8;
+    reader.emplace(utf8, static_cast<std::size_t>(TextLimit(capacity)));
+    reader->Take(start.bytes);
+  };
+  const Result<FileStart> start =
+      ReadFileStart(path, TextFileReadLimit(capacity), [&](const FileStart& first, auto block) {
+        if (!reader) begin(first);
+        return reader->Take(block);
+      });
   if (!start) return start.error();
-  return DecodeTextFile(start->bytes, start->wholeFile, capacity);
+  if (!reader) begin(*start);
+  return reader->Finish();
 }
 
 LabelText PastedText(std::string_view utf8) {
-  return FromPlatformText(utf8.substr(0, utf8.find('\0')));
+  TextReader reader(true, kTextCeiling);
+  reader.Take(utf8.substr(0, utf8.find('\0')));
+  return reader.Finish();
 }
 
 Result<LabelText> ReadPastedText(int fd, std::int32_t capacity) {
-  // The composer keeps at most `capacity` bytes and looks at one byte more to
-  // trim; a UTF-8 character gives at least one byte, so this much input always
-  // decides the label. Without a capacity the ceiling of any text bounds it.
-  const std::int32_t kept = capacity < 1 ? kTextCeiling : TextLimit(capacity);
-  const std::size_t limit = (static_cast<std::size_t>(kept) + 1) * 4 + kUtf8Bom.size();
-  std::string bytes;
+  // The composer keeps at most `capacity` bytes; the rest is only counted.
+  // Without a capacity the ceiling of any text bounds what is kept.
+  TextReader reader(true, static_cast<std::size_t>(capacity < 1 ? kTextCeiling : TextLimit(capacity)));
   char block[64 * 1024];
-  // Nothing after the first NUL byte counts, so reading stops there.
-  bool sawNul = false;
-  while (bytes.size() < limit && !sawNul) {
-    const ssize_t got = RetryOnEintr(
-        [&] { return ::read(fd, block, std::min(sizeof block, limit - bytes.size())); });
+  while (true) {
+    const ssize_t got = RetryOnEintr([&] { return ::read(fd, block, sizeof block); });
     if (got < 0) return Error(ErrorReason::Unreadable, errno);
     if (got == 0) break;
-    bytes.append(block, static_cast<std::size_t>(got));
-    sawNul = std::memchr(block, '\0', static_cast<std::size_t>(got)) != nullptr;
+    // Nothing after the first NUL byte counts, so reading stops there.
+    const std::string_view bytes(block, static_cast<std::size_t>(got));
+    const std::size_t nul = bytes.find('\0');
+    if (!reader.Take(bytes.substr(0, nul)) || nul != std::string_view::npos) break;
   }
-  // Line ends made CR LF can make the text longer than what was read.
-  LabelText text = PastedText(bytes);
-  text.Truncate(kTextCeiling);
-  return text;
+  return reader.Finish();
 }
 
 }  // namespace lumo

@@ -37,27 +37,33 @@ inline constexpr std::int32_t kTextCeiling = 1 << 20;
 // The label text of a text file whose first bytes are `start` (`wholeFile`
 // when the file ends there): converted as FromPlatformText when
 // GuessTextEncoding finds UTF-8 (plain ASCII included), otherwise byte for
-// byte, as code page 932. Cut to `capacity` bytes.
+// byte, as code page 932. Cut to `capacity` bytes; the rest of `start` is
+// counted in `beyond`.
 [[nodiscard]] LabelText DecodeTextFile(std::string_view start, bool wholeFile,
                                          std::int32_t capacity);
+
+// Beyond the text kept, an intake reads on only to count what did not fit,
+// up to this much input; past it the count says "more".
+inline constexpr std::size_t kCountedInputBytes = std::size_t{64} << 20;
 
 // How many bytes of a file DecodeTextFile needs to fill `capacity`.
 [[nodiscard]] std::size_t TextFileReadLimit(std::int32_t capacity) noexcept;
 
 // Reads a text file's first bytes, as many as can reach the label, and
-// decodes them (DecodeTextFile) for `capacity`. Only regular files are read:
-// a folder, a named pipe, a device, a missing or unreadable file gives an
-// error.
+// decodes them (DecodeTextFile) for `capacity`; the rest is read on only to be
+// counted in `beyond`. Only regular files are read: a folder, a named pipe, a
+// device, a missing or unreadable file gives an error.
 [[nodiscard]] Result<LabelText> ReadTextFile(const std::filesystem::path& path,
                                                std::int32_t capacity);
 
-// Pasted (clipboard) text: UTF-8 up to the first NUL, as FromPlatformText.
+// Pasted (clipboard) text: UTF-8 up to the first NUL, as FromPlatformText,
+// at most the ceiling of any text kept.
 [[nodiscard]] LabelText PastedText(std::string_view utf8);
 
 // Text handed over on a stream (lumo-render's standard input) taken as a
-// paste, read only as far as can decide a label of `capacity` (below 1: as
-// far as the ceiling of any text). Unreadable with the errno, `path` empty,
-// when the stream cannot be read.
+// paste: as much kept as a label of `capacity` holds (below 1: the ceiling of
+// any text), the rest read on only to be counted. Unreadable with the errno,
+// `path` empty, when the stream cannot be read.
 [[nodiscard]] Result<LabelText> ReadPastedText(int fd, std::int32_t capacity);
 
 }  // namespace lumo

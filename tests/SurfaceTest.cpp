@@ -177,7 +177,10 @@ TEST(GlyphDrawing, EveryCharacterIsTheGlyphOfAFaceThatHasItCentredInItsCell) {
     EXPECT_NEAR(drawn.left + drawn.right, 40 + width - 1, 3) << "not centred";
     if (c.cluster == U"\U000F0000") {
       EXPECT_FALSE(ink.Dark((drawn.left + drawn.right) / 2, 100)) << "not hollow";
-      EXPECT_EQ(face->MissingCharacters({{glyph}, 0, 0, 0, 0, {c.cluster}}), 1u);
+      LabelLayout layout;
+      layout.glyphs = {glyph};
+      layout.extras = {c.cluster};
+      EXPECT_EQ(face->MissingCharacters(layout), 1u);
       continue;
     }
     const char32_t base = c.cluster.front();

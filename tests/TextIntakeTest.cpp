@@ -13,6 +13,7 @@
 
 namespace lumo {
 
+namespace fs = std::filesystem;
 using test::Repeat;
 
 TEST(StartupPrompt, IsTheSeventySixBytesOfTheWordsInCodePage932) {
@@ -73,14 +74,35 @@ TEST(TextFile, ACharacterCutWhereTheReadStoppedIsNotConverted) {
   EXPECT_EQ(DecodeTextFile("a\xe3\x81", true, 10).bytes, "a\xe3\x81");  // not UTF-8 at all
 }
 
-// Whatever the capacity, and however line ends grow the text, no more than
-// the ceiling is kept.
-TEST(PastedText, NoMoreThanTheCeilingIsKept) {
+// However a text comes, what is not kept is counted as if it had all been
+// converted at once, up to 64 MiB of input; no more than the ceiling is kept.
+TEST(TextIntake, WhatIsNotKeptIsCountedAsIfConvertedWhole) {
   const test::TempDir dir;
-  test::WriteFileBytes(dir.path() / "in", Repeat("y\n", 3 << 20));
-  const int fd = ::open((dir.path() / "in").c_str(), O_RDONLY);
-  EXPECT_EQ(ReadPastedText(fd, 0)->bytes.size(), std::size_t{kTextCeiling});
+  const fs::path file = dir.path() / "notes.txt";
+  // Several pieces of a megabyte, line ends to convert, clusters to keep whole.
+  const std::string utf8 = Repeat("円盤のラベル、é文字\nを並べる。a\u0301 ", 60000);
+  const LabelText whole = FromPlatformText(utf8);
+  const LabelText sjis = FromPlatformText(Repeat("円盤のラベル\r\n", 100000));
+  const auto expectCounted = [](const Result<LabelText>& read, const std::string& from,
+                                std::size_t kept) {
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->bytes, from.substr(0, kept));
+    const std::size_t characters = CountCharacters(from) - CountCharacters(from.substr(0, kept));
+    EXPECT_EQ(read->beyond, (TextBeyond{from.size() - kept, characters, false}));
+  };
+  test::WriteFileBytes(file, utf8);
+  expectCounted(ReadTextFile(file, 1001), whole.bytes, 1001);
+  const int fd = ::open(file.c_str(), O_RDONLY);
+  expectCounted(ReadPastedText(fd, 1001), whole.bytes, 1001);
   ::close(fd);
+  test::WriteFileBytes(file, sjis.bytes);
+  expectCounted(ReadTextFile(file, 1001), sjis.bytes, 1001);
+  expectCounted(PastedText(Repeat("y\n", 3 << 20)), Repeat("y\r\n", 3 << 20), kTextCeiling);
+  fs::resize_file(file, std::uintmax_t{65} << 20);  // sparse: NUL bytes beyond the text
+  // Each NUL is a character; the first ten bytes are five kept.
+  const std::uint64_t counted = kCountedInputBytes - 10;
+  const std::uint64_t trails = sjis.bytes.size() - CountCharacters(sjis.bytes);
+  EXPECT_EQ(ReadTextFile(file, 10)->beyond, (TextBeyond{counted, counted - trails + 5, true}));
 }
 
 TEST(PastedText, PlatformTextGetsCrLfAndLosesItsByteOrderMark) {
