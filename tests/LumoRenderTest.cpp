@@ -192,12 +192,12 @@ TEST_F(LumoRender, InputsThatAreTaken) {
 // Linux's forms of code page 932 characters fold onto them; characters
 // beyond it keep their code points.
 TEST_F(LumoRender, EveryCharacterOfPipedTextIsLaidOut) {
-  const Outcome outcome = Run({"--layout", "-"}, "10時〜12時\nCafé €5 ™\n𠮷野家\n❤");
+  const Outcome outcome = Run({"--layout", "-"}, "10時〜12時\nCafé €5 ™\n𠮷野家\n❤ ❤\uFE0F");
   std::string codes;
   for (const std::string& line : SplitLines(outcome.out)) codes += line.substr(line.rfind(' '));
   EXPECT_EQ(codes,
             " 31 30 8e9e 8160 31 32 8e9e 43 61 66 u+e9 20 u+20ac 35 20 u+2122 u+20bb7 96ec 89c6"
-            " u+2764");
+            " u+2764 20 u+2764+fe0f");
 }
 
 // The sheet's page with the label on its second place: every edge of the ink
