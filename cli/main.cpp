@@ -163,6 +163,8 @@ int Run(std::span<const std::string_view> args) {
 
   // A layout needs the canvas's geometry only, neither pixels nor a face.
   if (line.layout) return WriteStdout(LayoutText(session.LayOutLabel()));
+  // Only a bitmap needs the canvas, which is cleared while the face is looked up.
+  if (!sheetPage && IsRaster(line.format)) session.PrepareCanvas();
   faceLookup.join();
   session.SetFace(std::move(*face));
   if (!session.face()) return Stop(lumo::cli::FailureOf(session.face().error()));

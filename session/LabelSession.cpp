@@ -73,10 +73,17 @@ const LabelLayout& LabelSession::ComposeLabel() {
   return layout_;
 }
 
+void LabelSession::PrepareCanvas() {
+  if (drawn_ || cleared_) return;
+  ClearCanvas(canvas_);
+  cleared_ = true;
+}
+
 void LabelSession::DrawIfNeeded() {
   if (drawn_) return;
   // Cleared first: the face may still be being looked up meanwhile.
-  ClearCanvas(canvas_);
+  PrepareCanvas();
+  cleared_ = false;
   if (const auto& drawWith = face()) (*drawWith)->Draw(canvas_.image, layout_.glyphs, layout_.extras);
   drawn_ = true;
 }

@@ -54,6 +54,9 @@ class LabelSession {
   const LabelLayout& LayOutLabel();
   // The same, then the label drawn on the canvas.
   const LabelLayout& ComposeLabel();
+  // Clears the canvas for the next drawing now, so that a caller can have it
+  // done while the face is still being looked up.
+  void PrepareCanvas();
   // Composes the label (drawn only for a format made of pixels) and writes
   // it to the next numbered file of that format.
   [[nodiscard]] Result<std::filesystem::path> RenderAndSave(LabelFormat format = LabelFormat::Bmp);
@@ -89,6 +92,7 @@ class LabelSession {
   std::string lowerText_;
   LabelLayout layout_;
   bool drawn_ = false;
+  bool cleared_ = false;  // ready for drawing, PrepareCanvas done
 };
 
 }  // namespace lumo
