@@ -39,8 +39,10 @@ test-asan: deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# The Google Benchmark programs, then the whole-process timings of the speed goals.
 bench: build
 	@for b in build/default/bench/*Bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+	bench/whole-process.sh
 
 # Runs every fuzzer for FUZZ_SECONDS; what it finds new goes to build/fuzz/corpus,
 # the checked-in seeds in fuzz/corpus stay as they are.
