@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "AcceptanceRules.h"
 #include "Result.h"
 
 // A sentence for `errnum` (an errno value); an error without words of its own
@@ -20,6 +21,12 @@
 
 // The status bar's line when a rendered label could not be written.
 [[nodiscard]] QString LabelNotWritten(const lumo::Error& error);
+// The status bar's line when the settings dialog's values passed their rules
+// one by one but give no canvas together (`noCanvas`), so none was taken.
+[[nodiscard]] QString SettingsTooLarge(const lumo::Error& noCanvas);
+// The status bar's line when the settings dialog kept the values it had for
+// the rules marked in `refused`.
+[[nodiscard]] QString EntriesRefused(const lumo::RuleVerdicts& refused);
 // The message when a settings file could not be opened, or saved.
 [[nodiscard]] QString SettingsNotOpened(const lumo::Error& error);
 [[nodiscard]] QString SettingsNotSaved(const lumo::Error& error);
