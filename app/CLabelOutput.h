@@ -19,7 +19,8 @@ class CLabelOutput : public QObject {
   CLabelOutput(CLumoView& view, QWidget* window);
 
   // A save dialog with the four formats; the label goes to the chosen name,
-  // an existing file replaced only after Qt's question was answered yes.
+  // with the chosen format's extension unless it has a format's already, an
+  // existing file of that name replaced only after the user said yes.
   void OnFileExport();
   // The sheet and its positions, the print preview and the print dialog,
   // then the label at its true size at each position with the printer's
