@@ -86,6 +86,7 @@ void CLumoApp::ConnectCommands() {
   route(Command::AppExit, frame_.get(), [this] { frame_->close(); });
   route(Command::EditPaste, view, [view] { view->OnEditPaste(); });
   route(Command::ViewFit, view, [view] { view->FitToWidth(); });
+  route(Command::ViewFitWhole, view, [view] { view->FitWhole(); });
   route(Command::ViewFont, view, [view] { view->OnChooseFont(); });
   route(Command::LabelAdjust, view, [view] { view->OnLabelAdjust(); });
   route(Command::AppAbout, this, [this] { OnAppAbout(); });

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QUrl>
 #include <QWheelEvent>
 #include <cmath>
@@ -85,7 +86,7 @@ void CLumoView::OnInitialUpdate() {
   // The document refuses settings without a canvas, so this holds; should it
   // not, the view keeps the settings that match its canvas.
   (void)session_.CreateCanvas(document_.settings());
-  FitToWidth();
+  Refit();
   session_.ComposeLabel();
   ReportLabel(LabelNotes());
 }
@@ -113,9 +114,26 @@ void CLumoView::OnDropFiles(const std::string& path) {
 }
 
 void CLumoView::FitToWidth() {
+  fitsWhole_ = false;
+  Refit();
+}
+
+void CLumoView::FitWhole() {
+  fitsWhole_ = true;
+  Refit();
+}
+
+void CLumoView::Refit() {
   const lumo::CanvasRect& canvas = session_.canvas().geometry.canvasRect;
-  preview_ = lumo::FitToWidth(preview_, width(), canvas.width, canvas.height);
+  preview_ = fitsWhole_ ? lumo::FitWhole(preview_, width(), height(), canvas.width, canvas.height)
+                        : lumo::FitToWidth(preview_, width(), canvas.width, canvas.height);
   update();
+}
+
+void CLumoView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Otherwise a resize changes neither the zoom nor the centre.
+  if (fitsWhole_) Refit();
 }
 
 void CLumoView::OnLabelAdjust() {
@@ -133,6 +151,7 @@ void CLumoView::OnLabelAdjust() {
   if (session_.CreateCanvas(adjusted)) document_.SetSettings(adjusted);
   const lumo::CanvasRect& rebuilt = session_.canvas().geometry.canvasRect;
   preview_ = lumo::RestorePreview(preview_, ratios, clientWidth, rebuilt.width, rebuilt.height);
+  if (fitsWhole_) Refit();
   RenderAndSave();
   update();
 }
@@ -282,6 +301,7 @@ void CLumoView::ZoomAboutCentre(int steps) {
 
 void CLumoView::ZoomSteps(int steps, QPointF about) {
   if (steps == 0) return;
+  fitsWhole_ = false;
   const int delta = steps > 0 ? lumo::kWheelDeltaPerStep : -lumo::kWheelDeltaPerStep;
   for (int i = 0; i < std::abs(steps); ++i) {
     const lumo::PreviewState next = lumo::WheelStep(preview_, delta, about.x(), about.y(), width());
@@ -314,6 +334,7 @@ void CLumoView::mouseMoveEvent(QMouseEvent* event) {
   }
   const QPointF moved = event->position() - *dragPointer_;
   dragPointer_ = event->position();
+  fitsWhole_ = false;
   preview_ = lumo::Pan(preview_, moved.x(), moved.y());
   update();
   event->accept();

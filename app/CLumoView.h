@@ -20,6 +20,7 @@ class QImage;
 class QMouseEvent;
 class QPaintEvent;
 class QPainter;
+class QResizeEvent;
 class QWheelEvent;
 
 class CLumoView : public QWidget {
@@ -51,6 +52,10 @@ class CLumoView : public QWidget {
   // text file that cannot be read changes nothing.
   void OnDropFiles(const std::string& path);
   void FitToWidth();
+  // The whole label in the middle of the view. The view keeps it so, through
+  // every resize, until the user zooms, pans or fits to the width.
+  void FitWhole();
+  [[nodiscard]] bool fitsWhole() const noexcept { return fitsWhole_; }
   // Wheel steps (positive up, negative down) about the middle of the view.
   void ZoomAboutCentre(int steps);
   // The settings dialog: its values go to the view and the document, the
@@ -96,6 +101,7 @@ class CLumoView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -112,6 +118,8 @@ class CLumoView : public QWidget {
   // characters no installed face has.
   [[nodiscard]] QString LabelNotes() const;
   void ZoomSteps(int steps, QPointF about);
+  // Fits as the view was last fitted: to the width, or the whole label.
+  void Refit();
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
 
   CLumoDoc& document_;
@@ -120,6 +128,7 @@ class CLumoView : public QWidget {
   lumo::LabelSession session_;
   std::string droppedPath_;
   lumo::PreviewState preview_;
+  bool fitsWhole_ = false;
   lumo::WheelAccumulator wheel_;
   // Where the pointer was while the left button drags the preview.
   std::optional<QPointF> dragPointer_;

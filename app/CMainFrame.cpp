@@ -51,6 +51,7 @@ constexpr std::array<CommandEntry, static_cast<std::size_t>(Command::Count)> kCo
     {Command::ViewDiscGuide, "ID_VIEW_DISC_GUIDE",
      "最後に印刷したｼｰﾄのﾃﾞｨｽｸの縁と穴をﾌﾟﾚﾋﾞｭｰに重ねる\nﾃﾞｨｽｸの縁と穴"},
     {Command::ViewFont, "ID_VIEW_FONT", "ﾗﾍﾞﾙの文字のﾌｫﾝﾄを選ぶ\nﾌｫﾝﾄ"},
+    {Command::ViewFitWhole, "ID_VIEW_FIT_WHOLE", "ﾗﾍﾞﾙ全体をｳｨﾝﾄﾞｳに収める\n全体を表示"},
 }};
 
 // The keys, in the order of the window's key table.
@@ -145,6 +146,9 @@ void CMainFrame::CreateActions() {
   action(Command::ViewDiscGuide)->setText(QStringLiteral("ﾃﾞｨｽｸの縁と穴(&G)"));
   action(Command::ViewDiscGuide)->setCheckable(true);
   action(Command::ViewFont)->setText(QStringLiteral("ﾌｫﾝﾄ(&F)..."));
+  action(Command::ViewFit)->setText(QStringLiteral("ウインドウの幅にフィット(&T)"));
+  action(Command::ViewFitWhole)->setText(QStringLiteral("ﾗﾍﾞﾙ全体を表示(&W)"));
+  action(Command::LabelAdjust)->setText(QStringLiteral("詳細設定(&A)..."));
   action(Command::EditPaste)->setIcon(LoadAppIcon(AppIcon::Paste));
   action(Command::ViewFit)->setIcon(LoadAppIcon(AppIcon::Fit));
   action(Command::LabelAdjust)->setIcon(LoadAppIcon(AppIcon::Adjust));
@@ -155,8 +159,11 @@ void CMainFrame::CreateActions() {
     shortcuts << QKeySequence(key.key);
     target->setShortcuts(shortcuts);
   }
-  // Printing came later than the key table and has the usual key.
+  // Later commands, with the usual keys where there are usual ones, and keys
+  // nothing else takes where there are not.
   action(Command::FilePrint)->setShortcut(Qt::CTRL | Qt::Key_P);
+  action(Command::LabelAdjust)->setShortcut(Qt::CTRL | Qt::Key_E);
+  action(Command::ViewFitWhole)->setShortcut(Qt::CTRL | Qt::Key_9);
   // Keys work whether or not their command has a menu entry or a button.
   for (QAction* each : actions_) addAction(each);
 }
@@ -176,6 +183,11 @@ void CMainFrame::CreateMenus() {
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   view->addAction(action(Command::ViewDiscGuide));
   view->addAction(action(Command::ViewFont));
+  view->addSeparator();
+  view->addAction(action(Command::ViewFit));
+  view->addAction(action(Command::ViewFitWhole));
+  view->addSeparator();
+  view->addAction(action(Command::LabelAdjust));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->addAction(action(Command::AppAbout));
 }

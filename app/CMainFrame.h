@@ -40,6 +40,7 @@ class CMainFrame : public QMainWindow {
     FilePrintCalibration,
     ViewDiscGuide,
     ViewFont,
+    ViewFitWhole,
     Count
   };
 

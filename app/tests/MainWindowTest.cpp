@@ -165,10 +165,17 @@ class MainWindowTest : public QObject {
     QVERIFY(!guide->isChecked() && !guideDrawn());
     guide->trigger();
     QVERIFY(guideDrawn());
-    // Its menu comes between 編集 and ﾍﾙﾌﾟ, and the next start shows the guide.
+    // Its menu comes between 編集 and ﾍﾙﾌﾟ, with both fits and the settings
+    // dialog after it; the next start shows the guide.
     QStringList menus;
     for (const QAction* menu : app_->mainFrame()->menuBar()->actions()) menus << menu->text();
     QCOMPARE(menus, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+    QStringList entries;
+    for (const QAction* entry : app_->mainFrame()->menuBar()->actions()[2]->menu()->actions())
+      entries << entry->text() + (entry->isEnabled() ? "" : " (disabled)");
+    QCOMPARE(entries,
+             (QStringList{"ﾃﾞｨｽｸの縁と穴(&G)", "ﾌｫﾝﾄ(&F)...", "", "ウインドウの幅にフィット(&T)",
+                          "ﾗﾍﾞﾙ全体を表示(&W)", "", "詳細設定(&A)..."}));
     app_ = std::make_unique<CLumoApp>();
     QVERIFY(app_->InitInstance() && app_->mainFrame()->view()->discGuideShown());
   }
@@ -280,6 +287,38 @@ class MainWindowTest : public QObject {
     QCOMPARE(app_->document().settings().resolutionDpi, 300.0);
     QVERIFY(!app_->mainFrame()->isWindowModified());
     QCOMPARE(dir_->labelFiles().size(), 1);
+  }
+
+  void fitWholeFollowsTheWindowUntilTheUserZoomsOrPans() {
+    CLumoView* view = StartFitted();
+    CMainFrame* frame = app_->mainFrame();
+    // As large as it fits and in the middle, however the window changes.
+    const auto showsWhole = [view] {
+      const lumo::PreviewRect r = lumo::PreviewDestination(view->preview(), 2834, view->width());
+      return std::abs(r.width - std::min(view->width(), view->height())) <= 1 &&
+             std::abs(2 * r.x + r.width - view->width()) <= 2 &&
+             std::abs(2 * r.y + r.height - view->height()) <= 2;
+    };
+    frame->action(Command::ViewFitWhole)->trigger();
+    QVERIFY(showsWhole());
+    frame->resize(1000, 500);
+    QTRY_VERIFY(view->width() == 1000 && showsWhole());
+    frame->resize(600, 900);
+    QTRY_VERIFY(view->width() == 600 && showsWhole());
+    // Once zoomed or panned, a resize changes neither the zoom nor the centre.
+    apptest::Wheel(view, {0, 120}, {100, 100});
+    lumo::PreviewState kept = view->preview();
+    frame->resize(700, 600);
+    QTRY_COMPARE(view->width(), 700);
+    QCOMPARE(view->preview(), kept);
+    frame->action(Command::ViewFitWhole)->trigger();
+    Mouse(QEvent::MouseButtonPress, {300, 200}, Qt::LeftButton);
+    Mouse(QEvent::MouseMove, {320, 210}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {320, 210}, Qt::NoButton);
+    kept = view->preview();
+    frame->resize(800, 900);
+    QTRY_COMPARE(view->width(), 800);
+    QCOMPARE(view->preview(), kept);
   }
 
   void openingAndSavingSettingsFiles() {
