@@ -7,12 +7,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStatusBar>
 #include <vector>
 
 #include "CLumoView.h"
@@ -120,7 +118,7 @@ void CLabelOutput::OnFileExport() {
                          LabelNotExported(path, exported.error()));
     return;
   }
-  ShowMessage(QStringLiteral("%1 に書き出しました").arg(QDir::toNativeSeparators(path)));
+  view_.ReportLabel(LabelWritten(std::filesystem::path(QFile::encodeName(path).toStdString())));
 }
 
 void CLabelOutput::OnFilePrint() {
@@ -164,9 +162,4 @@ void CLabelOutput::OnPrintCalibration() {
                               QPrinterInfo::defaultPrinterName(),
                               view_.session().settings().diameterMm, window_);
   dialog.exec();
-}
-
-void CLabelOutput::ShowMessage(const QString& message) const {
-  if (auto* main = qobject_cast<QMainWindow*>(window_))
-    main->statusBar()->showMessage(message, 5000);
 }

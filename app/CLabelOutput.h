@@ -33,8 +33,6 @@ class CLabelOutput : public QObject {
   [[nodiscard]] lumo::Result<void> Export(lumo::LabelFormat format, const QString& path) const;
 
  private:
-  void ShowMessage(const QString& message) const;
-
   CLumoView& view_;
   QWidget* window_;
 };

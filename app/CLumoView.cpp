@@ -1,9 +1,9 @@
 // The preview view: label canvas, text intake and the zoomable preview.
 #include "CLumoView.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDragEnterEvent>
-#include <QApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QFont>
@@ -67,11 +67,11 @@ std::optional<QString> AskForFont(const QString& current) {
 CLumoView::CLumoView(CLumoDoc& document, QWidget* parent)
     : QWidget(parent),
       document_(document),
-      session_(StartDirectory()),
       adjustDlg_(this),
       clipboardReader_(&CLumoView::ReadSystemClipboard),
       fontChooser_(&AskForFont) {
   session_.SetFace(lumo::LoadChosenFace(std::nullopt, lumo::SavedFaceChoice()));
+  SetDestination({StartDirectory()});
   // Every paint covers the whole client area from its back buffer.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -93,18 +93,27 @@ void CLumoView::OnInitialUpdate() {
 
 void CLumoView::OnEditPaste() {
   const ClipboardText clipboard = clipboardReader_();
-  if (clipboard.state == ClipboardText::State::Unavailable) return;
+  if (clipboard.state == ClipboardText::State::Unavailable) {
+    ReportLabel(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞを読めません。"));
+    return;
+  }
   if (clipboard.state == ClipboardText::State::Text) {
     session_.TakePaste(clipboard.text.toUtf8().toStdString());
   }
   RenderAndSave();
+  if (clipboard.state == ClipboardText::State::NoText) {
+    ReportLabel(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに文字がないので、今の文字のままです。 ") + labelStatus_);
+  }
   update();
 }
 
 void CLumoView::OnDropFiles(const std::string& path) {
   droppedPath_ = path;
   if (lumo::HasTxtExtension(droppedPath_)) {
-    if (!session_.TakeTextFile(droppedPath_)) return;
+    if (const lumo::Result<void> read = session_.TakeTextFile(droppedPath_); !read) {
+      ReportLabel(TextFileNotRead(read.error()));
+      return;
+    }
   } else {
     // Anything but a folder that can be listed gives an empty label.
     (void)session_.TakeFolder(droppedPath_);
@@ -144,6 +153,10 @@ void CLumoView::OnLabelAdjust() {
 
   adjustDlg_.setValues(lumo::ToEntered(session_.settings()));
   adjustDlg_.exec();
+  if (adjustDlg_.refusedWhole()) {
+    ReportLabel(adjustDlg_.refusal());
+    return;
+  }
   // However the dialog was closed, what passed its rules is applied. The
   // rules keep the canvas within its limit; should one slip through, the
   // view and the document keep the settings that match the canvas.
@@ -153,17 +166,34 @@ void CLumoView::OnLabelAdjust() {
   preview_ = lumo::RestorePreview(preview_, ratios, clientWidth, rebuilt.width, rebuilt.height);
   if (fitsWhole_) Refit();
   RenderAndSave();
+  if (const QString& refusal = adjustDlg_.refusal(); !refusal.isEmpty()) {
+    ReportLabel(refusal + QLatin1Char(' ') + labelStatus_);
+  }
   update();
 }
 
 void CLumoView::RenderAndSave() {
   const BusyCursor busy;
-  const auto saved = session_.RenderAndSave();
-  const QString message =
-      saved ? QStringLiteral("%1 に書き出しました。").arg(ShownName(saved->filename().string()))
-            : LabelNotWritten(saved.error());
+  QString message;
+  if (destination_.previewOnly) {
+    session_.ComposeLabel();
+    message = QStringLiteral("ﾌﾟﾚﾋﾞｭｰのみで、ﾌｧｲﾙには書き出していません。");
+  } else {
+    if (destination_.makeFolder) {
+      // Should it fail, the write fails too and says why.
+      std::error_code ignored;
+      std::filesystem::create_directories(destination_.folder, ignored);
+    }
+    const auto saved = session_.RenderAndSave(destination_.format);
+    message = saved ? LabelWritten(*saved) : LabelNotWritten(saved.error(), destination_.folder);
+  }
   const QString notes = LabelNotes();
   ReportLabel(notes.isEmpty() ? message : message + QLatin1Char(' ') + notes);
+}
+
+void CLumoView::SetDestination(const LabelDestination& destination) {
+  destination_ = destination;
+  session_.SetOutputDirectory(destination_.folder);
 }
 
 QString CLumoView::LabelNotes() const {

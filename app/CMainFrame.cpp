@@ -78,6 +78,37 @@ const std::array<KeyEntry, 13> kKeys{{
 
 const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
 
+// A line that shows all of its message where it fits, and otherwise as much as
+// fits with "…", the whole of it in its tool tip.
+class ResultLabel : public QLabel {
+ public:
+  explicit ResultLabel(QWidget* parent) : QLabel(parent) {
+    // However long the message, it never widens the window.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  }
+
+  void SetMessage(const QString& message) {
+    message_ = message;
+    Elide();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    Elide();
+  }
+
+ private:
+  void Elide() {
+    const QString shown =
+        fontMetrics().elidedText(message_, Qt::ElideRight, contentsRect().width());
+    setText(shown);
+    setToolTip(shown == message_ ? QString() : message_);
+  }
+
+  QString message_;
+};
+
 QLabel* MakeIndicator(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setAlignment(Qt::AlignCenter);
@@ -101,10 +132,7 @@ CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent
   setCentralWidget(view_);
   CreateZoomKeys();
   // What became of each label shows in the message pane, never in a box.
-  connect(view_, &CLumoView::labelStatusChanged, statusBar(),
-          [bar = statusBar()](const QString& message) {
-            bar->showMessage(message.isEmpty() ? kIdleMessage : message);
-          });
+  connect(view_, &CLumoView::labelStatusChanged, this, &CMainFrame::ShowResult);
 
   // Files dropped on the tool bar or the status bar arrive here.
   setAcceptDrops(true);
@@ -236,12 +264,16 @@ void CMainFrame::CreateStatusBar() {
   for (QLabel* indicator : {kanaIndicator_, capsIndicator_, numIndicator_, scrollIndicator_}) {
     bar->addPermanentWidget(indicator);
   }
-  // The message pane shows a prompt while a command is under the pointer,
-  // and the idle message whenever nothing else.
-  connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
-    if (message.isEmpty()) bar->showMessage(kIdleMessage);
-  });
-  bar->showMessage(kIdleMessage);
+  // A command's prompt is the bar's passing message, which hides the result
+  // while it lasts.
+  result_ = new ResultLabel(bar);
+  result_->setObjectName(QStringLiteral("labelStatus"));
+  bar->addWidget(result_, 1);
+  ShowResult({});
+}
+
+void CMainFrame::ShowResult(const QString& message) {
+  static_cast<ResultLabel*>(result_)->SetMessage(message.isEmpty() ? kIdleMessage : message);
 }
 
 void CMainFrame::ShowLockKeys(const LockKeyStates& states) {

@@ -58,6 +58,10 @@ class CMainFrame : public QMainWindow {
   // No tool-bar toggle: hidden, the tool bar's buttons would be unreachable.
   QMenu* createPopupMenu() override { return nullptr; }
 
+  // The message pane's line: what became of the label last, until the next
+  // word on it; a command's prompt shows over it only while it is pointed at.
+  void ShowResult(const QString& message);
+
  signals:
   // Files dropped on the window outside the view, to be opened as settings.
   void filesDropped(const QStringList& paths);
@@ -78,6 +82,7 @@ class CMainFrame : public QMainWindow {
 
   CLumoView* view_ = nullptr;
   std::array<QAction*, static_cast<std::size_t>(Command::Count)> actions_{};
+  QLabel* result_ = nullptr;
   QLabel* kanaIndicator_ = nullptr;
   QLabel* capsIndicator_ = nullptr;
   QLabel* numIndicator_ = nullptr;

@@ -148,10 +148,20 @@ QString ErrorCause(const lumo::Error& error) {
   return JapaneseSystemError(error.errnum);
 }
 
-QString LabelNotWritten(const lumo::Error& error) {
+QString LabelWritten(const std::filesystem::path& path) {
+  return QStringLiteral("%1 を %2 に書き出しました。")
+      .arg(ShownName(path.filename().string()), ShownName(path.parent_path().string()));
+}
+
+QString LabelNotWritten(const lumo::Error& error, const std::filesystem::path& folder) {
   // Without pixels there was never anything to write: the cause says it all.
   if (error.reason == lumo::ErrorReason::NoPixels) return ErrorCause(error);
-  return QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: %1").arg(ErrorCause(error));
+  return QStringLiteral("ﾗﾍﾞﾙを %1 に書き出せませんでした: %2")
+      .arg(ShownName(folder.string()), ErrorCause(error));
+}
+
+QString TextFileNotRead(const lumo::Error& error) {
+  return QStringLiteral("%1 を読めません。%2").arg(ShownName(error.path), ErrorCause(error));
 }
 
 QString SettingsTooLarge(const lumo::Error& noCanvas) {

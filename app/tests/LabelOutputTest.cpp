@@ -15,6 +15,7 @@
 #include "AppTestSupport.h"
 #include "CLabelOutput.h"
 #include "CLumoApp.h"
+#include "CLumoView.h"
 #include "CMainFrame.h"
 #include "CPrintCalibrationDlg.h"
 #include "CSheetEditorDlg.h"
@@ -216,6 +217,8 @@ class LabelOutputTest : public QObject {
     output->OnFileExport();
     QVERIFY(apptest::ReadFile(dir_->filePath("label.jpg.png")).startsWith("\x89PNG"));
     QVERIFY(!QFile::exists(dir_->filePath("label.jpg")));
+    QCOMPARE(app.mainFrame()->view()->labelStatus(),
+             QStringLiteral("label.jpg.png を %1 に書き出しました。").arg(dir_->path()));
     AnswerExport(1, dir_->filePath(QStringLiteral("disc.PDF")));
     output->OnFileExport();
     QVERIFY(apptest::ReadFile(dir_->filePath("disc.PDF")).startsWith("%PDF-"));

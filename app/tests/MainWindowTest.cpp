@@ -73,15 +73,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(frame->size(), QSize(450, 540));
     QCOMPARE(frame->windowTitle(), QStringLiteral("new - lumo"));
     QStatusBar* bar = frame->statusBar();
-    bar->showMessage(QStringLiteral("prompt"));
-    bar->clearMessage();  // as when the pointer leaves a button
-    QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
-    // CAP and NUM light as the keys are; ｶﾅ and SCRL stay grey.
+    // CAP and NUM light as the keys are; ｶﾅ and SCRL stay grey; the message
+    // pane is idle.
     frame->ShowLockKeys({true, false});
     QStringList lit;
     for (const QLabel* label : bar->findChildren<QLabel*>())
       if (label->isEnabled()) lit << label->text();
-    QCOMPARE(lit, QStringList{"CAP"});
+    QCOMPARE(lit, (QStringList{"CAP", "ﾚﾃﾞｨ"}));
     // Qt's own texts are Japanese too.
     QDialogButtonBox buttonBox(QDialogButtonBox::Cancel);
     QCOMPARE(buttonBox.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
@@ -182,41 +180,59 @@ class MainWindowTest : public QObject {
 
   void pasteRendersAndTheStatusBarSaysWhatBecameOfTheLabel() {
     CLumoView* view = StartFitted();
-    QStatusBar* bar = app_->mainFrame()->statusBar();
+    CMainFrame* frame = app_->mainFrame();
     QGuiApplication::clipboard()->setText(QStringLiteral("一行目\r\n二行目"));
     const QImage before = view->grab().toImage();
-    app_->mainFrame()->action(Command::EditPaste)->trigger();
+    frame->action(Command::EditPaste)->trigger();
     QCOMPARE(view->session().labelText(),
              std::string("\x88\xEA\x8D\x73\x96\xDA\r\n\x93\xF1\x8D\x73\x96\xDA"));
     QVERIFY(view->grab().toImage() != before);
-    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo000.bmp に書き出しました。"));
-    // No text on the clipboard: the same text again; no clipboard at all: nothing.
+    // The result stays under a command's prompt and comes back after it; cut
+    // with "…" where it does not fit, whole in the tool tip.
+    const QString written = Written(QStringLiteral("lumo000.bmp"));
+    auto* pane = frame->statusBar()->findChild<QLabel*>(QStringLiteral("labelStatus"));
+    for (const QString& tip : {QStringLiteral("prompt"), QString()}) {
+      QStatusTipEvent pointedAt(tip);
+      QApplication::sendEvent(frame, &pointedAt);
+      QCOMPARE(pane->isVisible(), tip.isEmpty());
+    }
+    frame->resize(450, 540);
+    QTRY_VERIFY(pane->text().endsWith(u'…') && pane->toolTip() == written);
+    frame->resize(1600, 540);
+    QTRY_VERIFY(pane->text() == written && pane->toolTip().isEmpty());
+    // No text on the clipboard: the same text again, and said so; no clipboard
+    // at all: nothing but saying so.
     view->SetClipboardReader([] { return Clip{Clip::State::NoText, {}}; });
     view->OnEditPaste();
+    QCOMPARE(view->labelStatus(),
+             QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに文字がないので、今の文字のままです。 ") +
+                 Written(QStringLiteral("lumo001.bmp")));
     view->SetClipboardReader([] { return Clip{Clip::State::Unavailable, {}}; });
     view->OnEditPaste();
+    QCOMPARE(view->labelStatus(), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞを読めません。"));
     QCOMPARE(dir_->labelFiles().size(), 2);
     // One line of 9,100: 9,000 are kept, and the lower half's 30 rings take 4,440.
     view->SetClipboardReader([] { return Clip{Clip::State::Text, QString(9100, u'x')}; });
     view->OnEditPaste();
-    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo002.bmp に書き出しました。 入りきらない "
-                                                   "4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
+    QCOMPARE(view->labelStatus(),
+             Written(QStringLiteral("lumo002.bmp")) +
+                 QStringLiteral(" 入りきらない 4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
     // Every name taken: nothing is written and the status bar says why.
     for (int n = 3; n < 1000; ++n) {
       const QString name = QStringLiteral("lumo%1.bmp").arg(n, 3, 10, QLatin1Char('0'));
       QVERIFY(apptest::WriteFile(dir_->filePath(name), ""));
     }
     view->OnEditPaste();
-    QCOMPARE(bar->currentMessage().section(QLatin1Char(' '), 0, 4),
-             QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: lumo000.bmp から lumo999.bmp まで、"
-                            "すべての名前が使われています。"));
+    QVERIFY(view->labelStatus().startsWith(
+        QStringLiteral("ﾗﾍﾞﾙを %1 に書き出せませんでした: lumo000.bmp から lumo999.bmp まで、"
+                       "すべての名前が使われています。")
+            .arg(dir_->path())));
   }
 
   // Linux's Japanese and characters beyond code page 932 reach the label,
   // in the face the user chooses, which the next start takes again.
   void everyCharacterPastedIsDrawnInTheChosenFace() {
     CLumoView* view = StartFitted();
-    QStatusBar* bar = app_->mainFrame()->statusBar();
     view->SetClipboardReader(
         [] { return Clip{Clip::State::Text, QStringLiteral("10時〜12時 Café €5 ™ 𠮷野家 ❤\U000F0000")}; });
     view->OnEditPaste();
@@ -224,8 +240,9 @@ class MainWindowTest : public QObject {
     std::u32string extras;
     for (const lumo::ExtraCharacter& extra : view->session().text().extras) extras += extra.cluster;
     QCOMPARE(extras, std::u32string(U"é€™𠮷❤\U000F0000"));
-    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo000.bmp に書き出しました。 どのﾌｫﾝﾄにもない 1 "
-                                                   "文字は □ で示しました。"));
+    QCOMPARE(view->labelStatus(),
+             Written(QStringLiteral("lumo000.bmp")) +
+                 QStringLiteral(" どのﾌｫﾝﾄにもない 1 文字は □ で示しました。"));
     // A family no face has changes nothing; one that is there is drawn and kept.
     QString offered;
     view->SetFontChooser([&offered](const QString& current) {
@@ -234,7 +251,7 @@ class MainWindowTest : public QObject {
     });
     app_->mainFrame()->action(Command::ViewFont)->trigger();
     QCOMPARE(offered, QStringLiteral("IPAGothic"));
-    QVERIFY(bar->currentMessage().startsWith(QStringLiteral("選んだﾌｫﾝﾄは使えません。")));
+    QVERIFY(view->labelStatus().startsWith(QStringLiteral("選んだﾌｫﾝﾄは使えません。")));
     view->SetFontChooser([](const QString&) { return std::optional<QString>("DejaVu Sans"); });
     app_->mainFrame()->action(Command::ViewFont)->trigger();
     QCOMPARE(dir_->labelFiles().size(), 2);
@@ -247,9 +264,14 @@ class MainWindowTest : public QObject {
   void dropsAndDocumentsChangeTheTextAsTheyShould() {
     CLumoView* view = StartFitted();
     // Only the first local file of a drop counts: a ".txt" name is a text file,
-    // and one that cannot be read changes nothing and writes nothing.
+    // and one that cannot be read changes nothing, writes nothing and says why.
     QVERIFY(!apptest::DragAndDrop(view, {QUrl(QStringLiteral("https://example.org/a.txt"))}));
     QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("gone.txt"))}));
+    QVERIFY(QDir().mkdir(dir_->filePath("dir.txt")));
+    QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("dir.txt"))}));
+    QCOMPARE(view->labelStatus(),
+             dir_->filePath("dir.txt") +
+                 QStringLiteral(" を読めません。ﾌｫﾙﾀﾞです。ﾌｧｲﾙを指定してください。"));
     QVERIFY(dir_->labelFiles().isEmpty());
     QVERIFY(apptest::WriteFile(dir_->filePath("NOTES.TXT"), "notes"));
     QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT")),
@@ -287,6 +309,38 @@ class MainWindowTest : public QObject {
     QCOMPARE(app_->document().settings().resolutionDpi, 300.0);
     QVERIFY(!app_->mainFrame()->isWindowModified());
     QCOMPARE(dir_->labelFiles().size(), 1);
+  }
+
+  void theSettingsDialogSaysWhatItDidNotTake() {
+    CLumoView* view = StartFitted();
+    // The boxes are filled once the dialog has opened.
+    const auto adjust = [](std::vector<std::pair<const char*, const char*>> boxes) {
+      apptest::OnNextModal([boxes = std::move(boxes)](QWidget* modal) {
+        for (const auto& [name, text] : boxes) modal->findChild<QLineEdit*>(name)->setText(text);
+        modal->close();
+      });
+    };
+    // 400 mm and 600 dpi pass their rules one by one but give no label that
+    // can be made: none of the six is taken, and nothing is written.
+    adjust({{"IDC_DIAMETER", "400"}, {"IDC_CIRCLE_CHARS", "20"}});
+    QVERIFY(Activate());
+    QTest::keyClick(app_->mainFrame(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(view->session().settings(), lumo::LabelSettings{});
+    QCOMPARE(app_->document().settings(), lumo::LabelSettings{});
+    QCOMPARE(view->findChild<CAdjustDlg*>()->values(), lumo::ToEntered({}));
+    QVERIFY(dir_->labelFiles().isEmpty());
+    QCOMPARE(view->labelStatus(), QStringLiteral("直径 400 mm、解像度 600 dpi のﾗﾍﾞﾙは一辺 8191 "
+                                                 "ﾋﾟｸｾﾙを超えるので、設定は変えていません。"));
+    // A value its rule refuses keeps the one it had; the others are taken.
+    adjust({{"IDC_RING_COUNT", "80"}, {"IDC_CIRCLE_CHARS", "20"}});
+    app_->mainFrame()->action(Command::LabelAdjust)->trigger();
+    QCOMPARE(view->session().settings().charsPerCircle, 20);
+    QCOMPARE(view->session().settings().ringCount, 45);
+    QCOMPARE(view->labelStatus(),
+             QStringLiteral(
+                 "元のままにした値: 桁・開始行・使用桁 (桁は 1 から 79 まで、使用桁は 1 以上、"
+                 "開始行 + 使用桁は桁まで)。 ") +
+                 Written(QStringLiteral("lumo000.bmp")));
   }
 
   void fitWholeFollowsTheWindowUntilTheUserZoomsOrPans() {
@@ -430,6 +484,11 @@ class MainWindowTest : public QObject {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, view_->mapToGlobal(at), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(view_, &event);
+  }
+
+  // What the status bar says when `name` was written to the start directory.
+  QString Written(const QString& name) const {
+    return QStringLiteral("%1 を %2 に書き出しました。").arg(name, dir_->path());
   }
 
   // Where the canvas point under `at` is, in an 800-pixel client.
