@@ -12,12 +12,14 @@
 
 #include "AppIcons.h"
 #include "CAboutDlg.h"
+#include "CLabelFilesDlg.h"
 #include "CLabelOutput.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
 #include "ErrorText.h"
 #include "LabelFace.h"
 #include "SheetStore.h"
+#include "UserConfig.h"
 #include "UserSettings.h"
 
 namespace {
@@ -45,8 +47,15 @@ bool CLumoApp::LoadQtTranslations() {
   return QCoreApplication::installTranslator(&qtTranslator_);
 }
 
-bool CLumoApp::InitInstance(const QString& file) {
+bool CLumoApp::InitInstance(const QString& file, Start start) {
   QApplication::setWindowIcon(LoadAppIcon(AppIcon::Application));
+  // A terminal user expects the files where they started lumo; a desktop
+  // menu's start directory is the home folder, no place for them.
+  start_ = start;
+  defaultFolder_ =
+      start == Start::FromDesktop
+          ? lumo::DesktopLabelFolder()
+          : std::filesystem::path(QFile::encodeName(QDir::currentPath()).toStdString());
   // Without them Qt's own texts stay English; nothing else depends on them.
   (void)LoadQtTranslations();
   if (file.isEmpty()) {
@@ -60,6 +69,7 @@ bool CLumoApp::InitInstance(const QString& file) {
   }
   frame_ = std::make_unique<CMainFrame>(document_);
   ConnectCommands();
+  UseLabelFilePreference();
   // Shown first, so the view has its size when it fits the label.
   frame_->show();
   // Without a face every label comes out blank: say so once, and go on, as
@@ -87,6 +97,7 @@ void CLumoApp::ConnectCommands() {
   route(Command::EditPaste, view, [view] { view->OnEditPaste(); });
   route(Command::ViewFit, view, [view] { view->FitToWidth(); });
   route(Command::ViewFitWhole, view, [view] { view->FitWhole(); });
+  route(Command::FileLabelFiles, this, [this] { OnLabelFiles(); });
   route(Command::ViewFont, view, [view] { view->OnChooseFont(); });
   route(Command::LabelAdjust, view, [view] { view->OnLabelAdjust(); });
   route(Command::AppAbout, this, [this] { OnAppAbout(); });
@@ -107,6 +118,20 @@ void CLumoApp::ConnectCommands() {
     // Each failure has been reported; the next file is tried all the same.
     for (const QString& path : paths) (void)OpenDocumentFile(path);
   });
+}
+
+void CLumoApp::OnLabelFiles() {
+  CLabelFilesDlg dialog(QFile::decodeName(defaultFolder_.c_str()), frame_.get());
+  if (dialog.exec() == QDialog::Accepted) UseLabelFilePreference();
+}
+
+void CLumoApp::UseLabelFilePreference() {
+  const LabelFilePreference preference = LoadLabelFilePreference();
+  const bool chosen = !preference.folder.isEmpty();
+  frame_->view()->SetDestination(
+      {chosen ? std::filesystem::path(QFile::encodeName(preference.folder).toStdString())
+              : defaultFolder_,
+       preference.format, preference.previewOnly, !chosen && start_ == Start::FromDesktop});
 }
 
 void CLumoApp::OnFileNew() {

@@ -52,6 +52,8 @@ constexpr std::array<CommandEntry, static_cast<std::size_t>(Command::Count)> kCo
      "最後に印刷したｼｰﾄのﾃﾞｨｽｸの縁と穴をﾌﾟﾚﾋﾞｭｰに重ねる\nﾃﾞｨｽｸの縁と穴"},
     {Command::ViewFont, "ID_VIEW_FONT", "ﾗﾍﾞﾙの文字のﾌｫﾝﾄを選ぶ\nﾌｫﾝﾄ"},
     {Command::ViewFitWhole, "ID_VIEW_FIT_WHOLE", "ﾗﾍﾞﾙ全体をｳｨﾝﾄﾞｳに収める\n全体を表示"},
+    {Command::FileLabelFiles, "ID_FILE_LABEL_FILES",
+     "ﾗﾍﾞﾙを書き出すﾌｫﾙﾀﾞとﾌｧｲﾙ形式を選ぶ\n出力設定"},
 }};
 
 // The keys, in the order of the window's key table.
@@ -177,6 +179,7 @@ void CMainFrame::CreateActions() {
   action(Command::ViewFit)->setText(QStringLiteral("ウインドウの幅にフィット(&T)"));
   action(Command::ViewFitWhole)->setText(QStringLiteral("ﾗﾍﾞﾙ全体を表示(&W)"));
   action(Command::LabelAdjust)->setText(QStringLiteral("詳細設定(&A)..."));
+  action(Command::FileLabelFiles)->setText(QStringLiteral("出力設定(&U)..."));
   action(Command::EditPaste)->setIcon(LoadAppIcon(AppIcon::Paste));
   action(Command::ViewFit)->setIcon(LoadAppIcon(AppIcon::Fit));
   action(Command::LabelAdjust)->setIcon(LoadAppIcon(AppIcon::Adjust));
@@ -204,6 +207,7 @@ void CMainFrame::CreateMenus() {
   file->addAction(action(Command::FileExport));
   file->addAction(action(Command::FilePrint));
   file->addAction(action(Command::FilePrintCalibration));
+  file->addAction(action(Command::FileLabelFiles));
   file->addSeparator();
   file->addAction(action(Command::AppExit));
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));

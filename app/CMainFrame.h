@@ -41,6 +41,7 @@ class CMainFrame : public QMainWindow {
     ViewDiscGuide,
     ViewFont,
     ViewFitWhole,
+    FileLabelFiles,
     Count
   };
 

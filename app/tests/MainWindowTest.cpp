@@ -3,6 +3,7 @@
 // its device pixels; paste, drops, settings files opened, saved and dropped,
 // and the settings dialog, with what each says in the status bar or a box.
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -11,17 +12,20 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
 #include "CAdjustDlg.h"
+#include "CLabelFilesDlg.h"
 #include "CLumoApp.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
 #include "SheetStore.h"
 #include "TextIntake.h"
+#include "UserConfig.h"
 
 namespace {
 
@@ -373,6 +377,74 @@ class MainWindowTest : public QObject {
     frame->resize(800, 900);
     QTRY_COMPARE(view->width(), 800);
     QCOMPARE(view->preview(), kept);
+  }
+
+  void labelFilesGoWhereTheUserChoseInTheFormatChosen() {
+    CLumoView* view = StartFitted();
+    const QString folder = dir_->filePath(QStringLiteral("labels"));
+    QVERIFY(QDir().mkdir(folder));
+    apptest::OnNextModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<CLabelFilesDlg*>(modal);
+      QVERIFY(dialog != nullptr);
+      auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("folder"));
+      QCOMPARE(box->placeholderText(), dir_->path());  // by default, the start directory
+      // A folder that is not there is refused in the dialog.
+      box->setText(dir_->filePath(QStringLiteral("missing")));
+      dialog->accept();
+      QVERIFY(dialog->isVisible());
+      box->setText(folder);
+      dialog->findChild<QComboBox*>()->setCurrentIndex(1);
+      dialog->accept();
+    });
+    app_->mainFrame()->action(Command::FileLabelFiles)->trigger();
+    QGuiApplication::clipboard()->setText(QStringLiteral("label"));
+    view->OnEditPaste();
+    QVERIFY(apptest::ReadFile(folder + "/lumo000.png").startsWith("\x89PNG"));
+    QCOMPARE(view->labelStatus(),
+             QStringLiteral("lumo000.png を %1 に書き出しました。").arg(folder));
+    // "Preview only" writes nothing, and the next start keeps to it.
+    SaveLabelFilePreference({folder, lumo::LabelFormat::Png, true});
+    app_ = std::make_unique<CLumoApp>();
+    view = StartFitted();
+    view->OnEditPaste();
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"lumo000.png"});
+    QCOMPARE(view->labelStatus(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰのみで、ﾌｧｲﾙには書き出していません。"));
+    QVERIFY(dir_->labelFiles().isEmpty());
+  }
+
+  // From the desktop's menu, with no folder chosen, files go to a lumo folder
+  // in the pictures folder, made when the first one is written.
+  void aDesktopStartWritesIntoThePicturesFolder() {
+    const QByteArray home = qgetenv("HOME");
+    const auto restore = qScopeGuard([home] { qputenv("HOME", home); });
+    qputenv("HOME", dir_->filePath(QStringLiteral("home")).toLocal8Bit());
+    QVERIFY(apptest::WriteFile(dir_->configPath() + "/user-dirs.dirs",
+                               "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n"));
+    QVERIFY(app_->InitInstance({}, CLumoApp::Start::FromDesktop));
+    QGuiApplication::clipboard()->setText(QStringLiteral("label"));
+    app_->mainFrame()->view()->OnEditPaste();
+    QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("home/Bilder/lumo/lumo000.bmp"))));
+    QVERIFY(dir_->labelFiles().isEmpty());
+  }
+
+  // The pictures folder as `xdg-user-dir PICTURES` reads user-dirs.dirs.
+  void theDesktopFolderIsReadAsTheShellReadsIt() {
+    const auto folder = [](const char* userDirs) {
+      return QString::fromStdString(lumo::DesktopLabelFolder(userDirs, "/home/u").string());
+    };
+    QCOMPARE(folder("XDG_PICTURES_DIR=\"$HOME/Bilder\"\n"), QStringLiteral("/home/u/Bilder/lumo"));
+    // The last line counts; comments and other folders do not. Quotes and
+    // backslashes are the shell's.
+    QCOMPARE(folder("XDG_PICTURES_DIR=\"/a\"\n  XDG_PICTURES_DIR=\"/srv/My \\\"Pics\\\"\"  # x\n"
+                    "# XDG_PICTURES_DIR=\"/b\"\nXDG_MUSIC_DIR=\"/m\""),
+             QStringLiteral("/srv/My \"Pics\"/lumo"));
+    QCOMPARE(folder("XDG_PICTURES_DIR=/data/$HOME/"), QStringLiteral("/data/$HOME/lumo"));
+    // None, no absolute path, or the home folder itself: a lumo folder in home.
+    for (const char* none : {"", "XDG_PICTURES_DIR=\"\"", "XDG_PICTURES_DIR=\"Pictures\"",
+                             "XDG_PICTURES_DIR=\"$HOMEWORK\"", "XDG_PICTURES_DIR=\"$HOME/\"",
+                             "XDG_PICTURES_DIR=/home/u/."}) {
+      QCOMPARE(folder(none), QStringLiteral("/home/u/lumo"));
+    }
   }
 
   void openingAndSavingSettingsFiles() {
