@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
 
@@ -25,7 +26,7 @@
 namespace {
 
 const QString kFileFilter = QStringLiteral("Lumo ﾌｧｲﾙ (*.lum)");
-constexpr int kMaxRecentFiles = 3;
+constexpr int kMaxRecentFiles = 8;
 
 QString RecentFileKey(int index) {
   return QStringLiteral("Recent File List/File%1").arg(index + 1);
@@ -70,6 +71,7 @@ bool CLumoApp::InitInstance(const QString& file, Start start) {
   frame_ = std::make_unique<CMainFrame>(document_);
   ConnectCommands();
   UseLabelFilePreference();
+  frame_->SetRecentFiles(RecentFiles());
   // Shown first, so the view has its size when it fits the label.
   frame_->show();
   // Without a face every label comes out blank: say so once, and go on, as
@@ -95,6 +97,7 @@ void CLumoApp::ConnectCommands() {
   route(Command::FileSaveAs, this, [this] { OnFileSaveAs(); });
   route(Command::AppExit, frame_.get(), [this] { frame_->close(); });
   route(Command::EditPaste, view, [view] { view->OnEditPaste(); });
+  route(Command::EditCopy, view, [view] { view->OnEditCopy(); });
   route(Command::ViewFit, view, [view] { view->FitToWidth(); });
   route(Command::ViewFitWhole, view, [view] { view->FitWhole(); });
   route(Command::FileLabelFiles, this, [this] { OnLabelFiles(); });
@@ -118,6 +121,12 @@ void CLumoApp::ConnectCommands() {
     // Each failure has been reported; the next file is tried all the same.
     for (const QString& path : paths) (void)OpenDocumentFile(path);
   });
+  connect(frame_.get(), &CMainFrame::recentFileChosen, this, [this](const QString& path) {
+    if (!OpenDocumentFile(path)) frame_->SetRecentFiles(RecentFiles());  // reported
+  });
+  // Files removed since the list was made are not offered.
+  connect(frame_->fileMenu(), &QMenu::aboutToShow, this,
+          [this] { frame_->SetRecentFiles(RecentFiles()); });
 }
 
 void CLumoApp::OnLabelFiles() {
@@ -198,7 +207,7 @@ QStringList CLumoApp::RecentFiles() {
   QStringList files;
   for (int i = 0; i < kMaxRecentFiles; ++i) {
     const QString file = settings.value(RecentFileKey(i)).toString();
-    if (!file.isEmpty()) files << file;
+    if (!file.isEmpty() && QFileInfo::exists(file)) files << file;
   }
   return files;
 }
@@ -215,6 +224,7 @@ void CLumoApp::AddToRecentFileList(const QString& path) {
       settings.remove(RecentFileKey(i));
     }
   }
+  if (frame_) frame_->SetRecentFiles(files.mid(0, kMaxRecentFiles));
 }
 
 void CLumoApp::ReportError(const QString& message) {

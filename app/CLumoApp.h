@@ -45,7 +45,7 @@ class CLumoApp : public QObject {
 
   [[nodiscard]] CMainFrame* mainFrame() const noexcept { return frame_.get(); }
   [[nodiscard]] CLumoDoc& document() noexcept { return document_; }
-  // Most recent first, at most three.
+  // Most recent first, at most eight, and only files that are still there.
   [[nodiscard]] static QStringList RecentFiles();
 
  private:

@@ -24,6 +24,7 @@
 
 #include "AcceptanceRules.h"
 #include "CLumoDoc.h"
+#include "CodePage932.h"
 #include "DroppedFiles.h"
 #include "ErrorText.h"
 #include "FaceChoice.h"
@@ -52,6 +53,25 @@ std::string FirstLocalFile(const QMimeData* data) {
 std::filesystem::path StartDirectory() {
   std::error_code error;
   return std::filesystem::current_path(error);
+}
+
+// The label's text as Unicode: each character beyond code page 932 itself,
+// bytes without a character as U+FFFD, and line ends as Linux writes them.
+QString UnicodeText(const lumo::LabelText& text) {
+  std::u32string unicode;
+  auto extra = text.extras.begin();
+  for (std::size_t pos = 0; pos < text.bytes.size();) {
+    const std::size_t length = lumo::cp932::CharLength(text.bytes, pos);
+    if (extra != text.extras.end() && extra->position == pos) {
+      unicode += (extra++)->cluster;
+    } else {
+      const char32_t code = lumo::cp932::ToCodePoint(text.bytes.substr(pos, length));
+      unicode += code == lumo::cp932::kNoCodePoint ? U'\uFFFD' : code;
+    }
+    pos += length;
+  }
+  return QString::fromUcs4(unicode.data(), static_cast<qsizetype>(unicode.size()))
+      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 std::optional<QString> AskForFont(const QString& current) {
@@ -105,6 +125,25 @@ void CLumoView::OnEditPaste() {
     ReportLabel(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに文字がないので、今の文字のままです。 ") + labelStatus_);
   }
   update();
+}
+
+void CLumoView::OnEditCopy() {
+  const lumo::Surface& canvas = session_.canvas().image;
+  auto data = std::make_unique<QMimeData>();
+  if (!canvas.empty()) {
+    QImage image(canvas.width(), canvas.height(), QImage::Format_RGB32);
+    for (int y = 0; y < canvas.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      // The fourth byte is 0 on the canvas; the picture wants it opaque.
+      for (const lumo::Pixel pixel : canvas.row(y)) *line++ = pixel | 0xFF000000u;
+    }
+    const int dotsPerMetre = qRound(session_.settings().resolutionDpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    data->setImageData(image);
+  }
+  data->setText(UnicodeText(session_.text()));
+  QGuiApplication::clipboard()->setMimeData(data.release());
 }
 
 void CLumoView::OnDropFiles(const std::string& path) {

@@ -60,6 +60,8 @@ class CLumoView : public QWidget {
   // and repainted. A clipboard without text renders the current text again,
   // and the status bar says there was none.
   void OnEditPaste();
+  // The label as a picture and its text as text, both on the clipboard.
+  void OnEditCopy();
   // A dropped item: a name ending in ".txt" is read as text, anything else is
   // listed as a folder; then the label is rendered, saved and repainted. A
   // text file that cannot be read changes nothing but the status bar.

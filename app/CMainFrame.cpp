@@ -2,8 +2,10 @@
 #include "CMainFrame.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include "CLumoDoc.h"
 #include "CLumoView.h"
 #include "DroppedFiles.h"
+#include "UserSettings.h"
 
 namespace {
 
@@ -79,6 +82,7 @@ const std::array<KeyEntry, 13> kKeys{{
 }};
 
 const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
+const QString kGeometryKey = QStringLiteral("Window/Geometry");
 
 // A line that shows all of its message where it fits, and otherwise as much as
 // fits with "…", the whole of it in its tool tip.
@@ -139,6 +143,9 @@ CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent
   // Files dropped on the tool bar or the status bar arrive here.
   setAcceptDrops(true);
   resize(450, 540);
+  // Where the platform lets a window place itself (not on Wayland), the
+  // place is restored too.
+  restoreGeometry(UserSettings().value(kGeometryKey).toByteArray());
 
   connect(&document, &CLumoDoc::titleChanged, this, &CMainFrame::OnTitleChanged);
   OnTitleChanged(document.GetTitle());
@@ -179,6 +186,7 @@ void CMainFrame::CreateActions() {
   action(Command::ViewFit)->setText(QStringLiteral("ウインドウの幅にフィット(&T)"));
   action(Command::ViewFitWhole)->setText(QStringLiteral("ﾗﾍﾞﾙ全体を表示(&W)"));
   action(Command::LabelAdjust)->setText(QStringLiteral("詳細設定(&A)..."));
+  action(Command::EditCopy)->setText(QStringLiteral("ｺﾋﾟｰ(&C)"));
   action(Command::FileLabelFiles)->setText(QStringLiteral("出力設定(&U)..."));
   action(Command::EditPaste)->setIcon(LoadAppIcon(AppIcon::Paste));
   action(Command::ViewFit)->setIcon(LoadAppIcon(AppIcon::Fit));
@@ -193,6 +201,7 @@ void CMainFrame::CreateActions() {
   // Later commands, with the usual keys where there are usual ones, and keys
   // nothing else takes where there are not.
   action(Command::FilePrint)->setShortcut(Qt::CTRL | Qt::Key_P);
+  action(Command::AppExit)->setShortcut(Qt::CTRL | Qt::Key_Q);
   action(Command::LabelAdjust)->setShortcut(Qt::CTRL | Qt::Key_E);
   action(Command::ViewFitWhole)->setShortcut(Qt::CTRL | Qt::Key_9);
   // Keys work whether or not their command has a menu entry or a button.
@@ -201,6 +210,7 @@ void CMainFrame::CreateActions() {
 
 void CMainFrame::CreateMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  fileMenu_ = file;
   file->addAction(action(Command::FileOpen));
   file->addAction(action(Command::FileSaveAs));
   file->addSeparator();
@@ -209,9 +219,13 @@ void CMainFrame::CreateMenus() {
   file->addAction(action(Command::FilePrintCalibration));
   file->addAction(action(Command::FileLabelFiles));
   file->addSeparator();
+  // Without recent files the two separators show as one.
+  file->setSeparatorsCollapsible(true);
+  exitSeparator_ = file->addSeparator();
   file->addAction(action(Command::AppExit));
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   edit->addAction(action(Command::EditPaste));
+  edit->addAction(action(Command::EditCopy));
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   view->addAction(action(Command::ViewDiscGuide));
   view->addAction(action(Command::ViewFont));
@@ -280,6 +294,25 @@ void CMainFrame::ShowResult(const QString& message) {
   static_cast<ResultLabel*>(result_)->SetMessage(message.isEmpty() ? kIdleMessage : message);
 }
 
+void CMainFrame::SetRecentFiles(const QStringList& paths) {
+  for (QAction* entry : recentFiles_) {
+    fileMenu_->removeAction(entry);
+    // It may be the entry whose command is running.
+    entry->deleteLater();
+  }
+  recentFiles_.clear();
+  for (const QString& path : paths) {
+    QString name = QFileInfo(path).fileName();
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    auto* entry =
+        new QAction(QStringLiteral("&%1 %2").arg(recentFiles_.size() + 1).arg(name), this);
+    entry->setStatusTip(path);
+    connect(entry, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
+    fileMenu_->insertAction(exitSeparator_, entry);
+    recentFiles_ << entry;
+  }
+}
+
 void CMainFrame::ShowLockKeys(const LockKeyStates& states) {
   capsIndicator_->setEnabled(states.capsLock);
   numIndicator_->setEnabled(states.numLock);
@@ -315,6 +348,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
                         : LockKeysFromModifiers(static_cast<QKeyEvent*>(event)->nativeModifiers()));
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  UserSettings().setValue(kGeometryKey, saveGeometry());
+  QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::changeEvent(QEvent* event) {

@@ -26,6 +26,7 @@
 #include "SheetStore.h"
 #include "TextIntake.h"
 #include "UserConfig.h"
+#include "UserSettings.h"
 
 namespace {
 
@@ -91,9 +92,27 @@ class MainWindowTest : public QObject {
     auto* toolBar = frame->findChild<QToolBar*>();
     QVERIFY(frame->createPopupMenu() == nullptr && !toolBar->toggleViewAction()->isEnabled() &&
             !toolBar->isMovable() && !toolBar->isFloatable());
-    frame->view()->SetClipboardReader([] { return Clip{Clip::State::Text, "pasted"}; });
+    frame->view()->SetClipboardReader([] { return Clip{Clip::State::Text, "pasted\nlines"}; });
     QTest::keyClick(frame, Qt::Key_Insert, Qt::ShiftModifier);
-    QCOMPARE(frame->view()->session().labelText(), std::string("pasted"));
+    QCOMPARE(frame->view()->session().labelText(), std::string("pasted\r\nlines"));
+    // Ctrl+C copies the label's picture, at its resolution, and its text.
+    QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied->text(), QStringLiteral("pasted\nlines"));
+    const QImage image = copied->imageData().value<QImage>();
+    const lumo::Surface& canvas = frame->view()->session().canvas().image;
+    QCOMPARE(image.dotsPerMeterX(), 23622);
+    QCOMPARE(image.size(), QSize(canvas.width(), canvas.height()));
+    for (int y = 0; y < canvas.height(); y += 7)
+      for (int x = 0; x < canvas.width(); ++x)
+        QCOMPARE(image.pixel(x, y), canvas.row(y)[static_cast<std::size_t>(x)] | 0xFF000000u);
+    // Ctrl+Q quits, and the next start has the size the window had.
+    frame->resize(620, 480);
+    QTest::keyClick(frame, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!frame->isVisible());
+    app_ = std::make_unique<CLumoApp>();
+    QVERIFY(app_->InitInstance());
+    QCOMPARE(app_->mainFrame()->size(), QSize(620, 480));
   }
 
   void wheelDragAndKeysZoomAndPanAboutTheirPoints() {
@@ -247,6 +266,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(view->labelStatus(),
              Written(QStringLiteral("lumo000.bmp")) +
                  QStringLiteral(" どのﾌｫﾝﾄにもない 1 文字は □ で示しました。"));
+    // Copied back, each is itself again, 〜 in the form Windows writes it.
+    app_->mainFrame()->action(Command::EditCopy)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("10時～12時 Café €5 ™ 𠮷野家 ❤\U000F0000"));
     // A family no face has changes nothing; one that is there is drawn and kept.
     QString offered;
     view->SetFontChooser([&offered](const QString& current) {
@@ -379,6 +402,26 @@ class MainWindowTest : public QObject {
     QCOMPARE(view->preview(), kept);
   }
 
+  void recentFilesAreOfferedAboveTheExitCommand() {
+    QVERIFY(app_->InitInstance());
+    for (int i = 0; i < 9; ++i) {
+      QVERIFY(
+          app_->OpenDocumentFile(dir_->settingsFile(QStringLiteral("r%1.lum").arg(i), 120, 600)));
+    }
+    // Eight at most, and none that is gone.
+    QVERIFY(QFile::remove(dir_->filePath("r7.lum")));
+    QMenu* file = app_->mainFrame()->fileMenu();
+    emit file->aboutToShow();
+    QStringList entries;
+    for (const QAction* entry : file->actions()) entries << entry->text();
+    QCOMPARE(entries.mid(entries.indexOf("出力設定(&U)...")),
+             (QStringList{"出力設定(&U)...", "", "&1 r8.lum", "&2 r6.lum", "&3 r5.lum", "&4 r4.lum",
+                          "&5 r3.lum", "&6 r2.lum", "&7 r1.lum", "", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+    file->actions().at(entries.indexOf("&3 r5.lum"))->trigger();
+    QCOMPARE(app_->mainFrame()->windowTitle(), QStringLiteral("r5.lum - lumo"));
+    QCOMPARE(CLumoApp::RecentFiles().constFirst(), dir_->filePath("r5.lum"));
+  }
+
   void labelFilesGoWhereTheUserChoseInTheFormatChosen() {
     CLumoView* view = StartFitted();
     const QString folder = dir_->filePath(QStringLiteral("labels"));
@@ -471,7 +514,8 @@ class MainWindowTest : public QObject {
     frame->action(Command::FileSaveAs)->trigger();
     QTRY_COMPARE(apptest::ReadFile(other), apptest::ReadFile(mine));
     QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("fourth.lum", 120.0, 600.0)));
-    QCOMPARE(CLumoApp::RecentFiles(), (QStringList{dir_->filePath("fourth.lum"), other, mine}));
+    QCOMPARE(CLumoApp::RecentFiles(),
+             (QStringList{dir_->filePath("fourth.lum"), other, mine, dir_->filePath("small.lum")}));
     // A failed save or open is reported in the program's words, and the
     // document keeps its file and its values.
     QVERIFY(QDir().mkdir(dir_->filePath(QStringLiteral("folder.lum"))));
@@ -529,10 +573,11 @@ class MainWindowTest : public QObject {
     QVERIFY(apptest::WriteFile(earlier + "/lumo.conf",
                                "[Recent%20File%20List]\nFile1=/old/a.lum\n"
                                "[Print%20Calibration]\nLaser\\OffsetAcross=2.5\n"));
-    QCOMPARE(CLumoApp::RecentFiles(), QStringList{"/old/a.lum"});
+    const auto first = [] { return UserSettings().value("Recent File List/File1").toString(); };
+    QCOMPARE(first(), QStringLiteral("/old/a.lum"));
     QVERIFY(QFile::exists(dir_->configPath() + "/lumo/lumo.conf"));
     QVERIFY(apptest::WriteFile(earlier + "/lumo.conf", "[Recent%20File%20List]\nFile1=/b.lum\n"));
-    QCOMPARE(CLumoApp::RecentFiles(), QStringList{"/old/a.lum"});
+    QCOMPARE(first(), QStringLiteral("/old/a.lum"));
   }
 
  private:
