@@ -10,8 +10,10 @@
 #include <QShowEvent>
 #include <cstddef>
 
+#include "CanvasGeometry.h"
 #include "DialogLayout.h"
 #include "DialogNumbers.h"
+#include "ErrorText.h"
 
 namespace {
 
@@ -138,6 +140,28 @@ void CAdjustDlg::readBoxesAndClose() {
   for (std::size_t i = 0; i < boxes_.size(); ++i) {
     entered.*lumo::kEnteredFields[i] = lumo::ParseUnsignedBox(boxes_[i]->text().toStdString());
   }
+  const lumo::RuleVerdicts passed = lumo::CheckAcceptanceRules(entered);
   values_ = lumo::ApplyAcceptanceRules(loaded_, entered);
+  // The rules keep the loaded diameter and resolution where the two would
+  // give no canvas; taking the other entries then would leave the user with
+  // a mix of old and new that nobody asked for.
+  refusedWhole_ = (passed.diameter && values_.diameter != entered.diameter) ||
+                  (passed.resolution && values_.resolution != entered.resolution);
+  if (refusedWhole_) {
+    lumo::EnteredSettings asked = loaded_;
+    if (passed.diameter) asked.diameter = entered.diameter;
+    if (passed.resolution) asked.resolution = entered.resolution;
+    refusal_ = SettingsTooLarge(lumo::NoCanvasFor(lumo::FromEntered(asked)));
+    values_ = loaded_;
+  } else {
+    // An entry left as it was shown is no refusal, whatever the rules say of it.
+    const auto changed = [&](auto field) { return entered.*field != loaded_.*field; };
+    using E = lumo::EnteredSettings;
+    refusal_ = EntriesRefused(
+        {!passed.diameter && changed(&E::diameter), !passed.resolution && changed(&E::resolution),
+         !passed.charsPerCircle && changed(&E::charsPerCircle),
+         !passed.ringGroup &&
+             (changed(&E::ringCount) || changed(&E::firstRing) || changed(&E::usedRings))});
+  }
   done(0);
 }

@@ -21,6 +21,12 @@ class CAdjustDlg : public QDialog {
   void setValues(const lumo::EnteredSettings& values);
   // The loaded values with every accepted entry applied (valid after the dialog closed).
   [[nodiscard]] lumo::EnteredSettings values() const;
+  // Why entries the user changed were not taken, for the status bar; empty
+  // when every one was (valid after the dialog closed).
+  [[nodiscard]] const QString& refusal() const noexcept { return refusal_; }
+  // Whether the entries passed their rules one by one but give together a
+  // label too large to make: then values() are the loaded ones, all six.
+  [[nodiscard]] bool refusedWhole() const noexcept { return refusedWhole_; }
 
   // OK, Cancel, Enter and Esc all apply what passes the rules and end with 0.
   void accept() override;
@@ -39,4 +45,6 @@ class CAdjustDlg : public QDialog {
   QPushButton* okButton_ = nullptr;
   lumo::EnteredSettings loaded_{};
   lumo::EnteredSettings values_{};
+  QString refusal_;
+  bool refusedWhole_ = false;
 };

@@ -7,12 +7,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStatusBar>
 #include <vector>
 
 #include "CLumoView.h"
@@ -41,8 +39,16 @@ QString Suffix(lumo::LabelFormat format) {
                              static_cast<qsizetype>(lumo::FormatName(format).size()));
 }
 
-// A save dialog in which a name typed without an extension gets the chosen
-// format's before Qt looks for a file of that name to ask about.
+// `path` as the label is written to it: a name whose extension is a
+// format's, in any case, stays as it is; any other gets the chosen format's
+// added, so that no file holds one format under another's extension.
+QString ExportPath(const QString& path, lumo::LabelFormat chosen) {
+  if (lumo::FormatNamed(QFileInfo(path).suffix().toLower().toStdString())) return path;
+  return (path.endsWith(QLatin1Char('.')) ? path : path + QLatin1Char('.')) + Suffix(chosen);
+}
+
+// A save dialog that asks about replacing the file the label will really be
+// written to, not the name as typed.
 class ExportDialog : public QFileDialog {
  public:
   ExportDialog(QWidget* parent, const QStringList& filters)
@@ -51,22 +57,40 @@ class ExportDialog : public QFileDialog {
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     setNameFilters(filters);
+    // Neither Qt nor the desktop's own dialog knows the name the label gets.
+    setOption(QFileDialog::DontConfirmOverwrite);
     selectFile(QStringLiteral("lumo.") + Suffix(kExportFilters[0].format));
-    setDefaultSuffix(Suffix(kExportFilters[0].format));
   }
 
   [[nodiscard]] lumo::LabelFormat chosenFormat() const {
     const auto index = std::max<qsizetype>(0, filters_.indexOf(selectedNameFilter()));
     return kExportFilters[static_cast<std::size_t>(index)].format;
   }
+  // The file to write, once the dialog was accepted.
+  [[nodiscard]] const QString& path() const noexcept { return path_; }
 
   void accept() override {
-    setDefaultSuffix(Suffix(chosenFormat()));
-    QFileDialog::accept();
+    const QStringList typed = selectedFiles();
+    // No name, or a folder to go into: Qt's own handling.
+    if (typed.size() != 1 || QFileInfo(typed.constFirst()).isDir()) {
+      QFileDialog::accept();
+      return;
+    }
+    path_ = ExportPath(typed.constFirst(), chosenFormat());
+    if (QFileInfo::exists(path_) &&
+        QMessageBox::question(this, windowTitle(),
+                              QStringLiteral("%1 は既にあります。\n置き換えますか?")
+                                  .arg(QDir::toNativeSeparators(path_)),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes) {
+      return;
+    }
+    QDialog::accept();
   }
 
  private:
   QStringList filters_;
+  QString path_;
 };
 
 }  // namespace
@@ -83,18 +107,18 @@ void CLabelOutput::OnFileExport() {
   QStringList filters;
   for (const ExportFilter& each : kExportFilters) filters << QString::fromUtf8(each.filter);
   ExportDialog dialog(window_, filters);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  const QString path = dialog.selectedFiles().constFirst();
-  // The name's own extension decides; any other name takes the chosen filter's format.
-  std::optional<lumo::LabelFormat> format =
-      lumo::FormatNamed(QFileInfo(path).suffix().toLower().toStdString());
-  if (!format) format = dialog.chosenFormat();
-  if (const lumo::Result<void> exported = Export(*format, path); !exported) {
+  if (dialog.exec() != QDialog::Accepted || dialog.path().isEmpty()) return;
+  const QString path = dialog.path();
+  // The name's extension decides, and is always a format's by now.
+  const lumo::LabelFormat format =
+      lumo::FormatNamed(QFileInfo(path).suffix().toLower().toStdString())
+          .value_or(dialog.chosenFormat());
+  if (const lumo::Result<void> exported = Export(format, path); !exported) {
     QMessageBox::warning(window_, QStringLiteral("エクスポート"),
                          LabelNotExported(path, exported.error()));
     return;
   }
-  ShowMessage(QStringLiteral("%1 に書き出しました").arg(QDir::toNativeSeparators(path)));
+  view_.ReportLabel(LabelWritten(std::filesystem::path(QFile::encodeName(path).toStdString())));
 }
 
 void CLabelOutput::OnFilePrint() {
@@ -138,9 +162,4 @@ void CLabelOutput::OnPrintCalibration() {
                               QPrinterInfo::defaultPrinterName(),
                               view_.session().settings().diameterMm, window_);
   dialog.exec();
-}
-
-void CLabelOutput::ShowMessage(const QString& message) const {
-  if (auto* main = qobject_cast<QMainWindow*>(window_))
-    main->statusBar()->showMessage(message, 5000);
 }

@@ -19,7 +19,8 @@ class CLabelOutput : public QObject {
   CLabelOutput(CLumoView& view, QWidget* window);
 
   // A save dialog with the four formats; the label goes to the chosen name,
-  // an existing file replaced only after Qt's question was answered yes.
+  // with the chosen format's extension unless it has a format's already, an
+  // existing file of that name replaced only after the user said yes.
   void OnFileExport();
   // The sheet and its positions, the print preview and the print dialog,
   // then the label at its true size at each position with the printer's
@@ -32,8 +33,6 @@ class CLabelOutput : public QObject {
   [[nodiscard]] lumo::Result<void> Export(lumo::LabelFormat format, const QString& path) const;
 
  private:
-  void ShowMessage(const QString& message) const;
-
   CLumoView& view_;
   QWidget* window_;
 };

@@ -7,23 +7,26 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
 
 #include "AppIcons.h"
 #include "CAboutDlg.h"
+#include "CLabelFilesDlg.h"
 #include "CLabelOutput.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
 #include "ErrorText.h"
 #include "LabelFace.h"
 #include "SheetStore.h"
+#include "UserConfig.h"
 #include "UserSettings.h"
 
 namespace {
 
 const QString kFileFilter = QStringLiteral("Lumo ﾌｧｲﾙ (*.lum)");
-constexpr int kMaxRecentFiles = 3;
+constexpr int kMaxRecentFiles = 8;
 
 QString RecentFileKey(int index) {
   return QStringLiteral("Recent File List/File%1").arg(index + 1);
@@ -45,8 +48,15 @@ bool CLumoApp::LoadQtTranslations() {
   return QCoreApplication::installTranslator(&qtTranslator_);
 }
 
-bool CLumoApp::InitInstance(const QString& file) {
+bool CLumoApp::InitInstance(const QString& file, Start start) {
   QApplication::setWindowIcon(LoadAppIcon(AppIcon::Application));
+  // A terminal user expects the files where they started lumo; a desktop
+  // menu's start directory is the home folder, no place for them.
+  start_ = start;
+  defaultFolder_ =
+      start == Start::FromDesktop
+          ? lumo::DesktopLabelFolder()
+          : std::filesystem::path(QFile::encodeName(QDir::currentPath()).toStdString());
   // Without them Qt's own texts stay English; nothing else depends on them.
   (void)LoadQtTranslations();
   if (file.isEmpty()) {
@@ -60,6 +70,8 @@ bool CLumoApp::InitInstance(const QString& file) {
   }
   frame_ = std::make_unique<CMainFrame>(document_);
   ConnectCommands();
+  UseLabelFilePreference();
+  frame_->SetRecentFiles(RecentFiles());
   // Shown first, so the view has its size when it fits the label.
   frame_->show();
   // Without a face every label comes out blank: say so once, and go on, as
@@ -85,7 +97,10 @@ void CLumoApp::ConnectCommands() {
   route(Command::FileSaveAs, this, [this] { OnFileSaveAs(); });
   route(Command::AppExit, frame_.get(), [this] { frame_->close(); });
   route(Command::EditPaste, view, [view] { view->OnEditPaste(); });
+  route(Command::EditCopy, view, [view] { view->OnEditCopy(); });
   route(Command::ViewFit, view, [view] { view->FitToWidth(); });
+  route(Command::ViewFitWhole, view, [view] { view->FitWhole(); });
+  route(Command::FileLabelFiles, this, [this] { OnLabelFiles(); });
   route(Command::ViewFont, view, [view] { view->OnChooseFont(); });
   route(Command::LabelAdjust, view, [view] { view->OnLabelAdjust(); });
   route(Command::AppAbout, this, [this] { OnAppAbout(); });
@@ -106,6 +121,26 @@ void CLumoApp::ConnectCommands() {
     // Each failure has been reported; the next file is tried all the same.
     for (const QString& path : paths) (void)OpenDocumentFile(path);
   });
+  connect(frame_.get(), &CMainFrame::recentFileChosen, this, [this](const QString& path) {
+    if (!OpenDocumentFile(path)) frame_->SetRecentFiles(RecentFiles());  // reported
+  });
+  // Files removed since the list was made are not offered.
+  connect(frame_->fileMenu(), &QMenu::aboutToShow, this,
+          [this] { frame_->SetRecentFiles(RecentFiles()); });
+}
+
+void CLumoApp::OnLabelFiles() {
+  CLabelFilesDlg dialog(QFile::decodeName(defaultFolder_.c_str()), frame_.get());
+  if (dialog.exec() == QDialog::Accepted) UseLabelFilePreference();
+}
+
+void CLumoApp::UseLabelFilePreference() {
+  const LabelFilePreference preference = LoadLabelFilePreference();
+  const bool chosen = !preference.folder.isEmpty();
+  frame_->view()->SetDestination(
+      {chosen ? std::filesystem::path(QFile::encodeName(preference.folder).toStdString())
+              : defaultFolder_,
+       preference.format, preference.previewOnly, !chosen && start_ == Start::FromDesktop});
 }
 
 void CLumoApp::OnFileNew() {
@@ -172,7 +207,7 @@ QStringList CLumoApp::RecentFiles() {
   QStringList files;
   for (int i = 0; i < kMaxRecentFiles; ++i) {
     const QString file = settings.value(RecentFileKey(i)).toString();
-    if (!file.isEmpty()) files << file;
+    if (!file.isEmpty() && QFileInfo::exists(file)) files << file;
   }
   return files;
 }
@@ -189,6 +224,7 @@ void CLumoApp::AddToRecentFileList(const QString& path) {
       settings.remove(RecentFileKey(i));
     }
   }
+  if (frame_) frame_->SetRecentFiles(files.mid(0, kMaxRecentFiles));
 }
 
 void CLumoApp::ReportError(const QString& message) {

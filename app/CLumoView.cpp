@@ -1,9 +1,9 @@
 // The preview view: label canvas, text intake and the zoomable preview.
 #include "CLumoView.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDragEnterEvent>
-#include <QApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QFont>
@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QUrl>
 #include <QWheelEvent>
 #include <cmath>
@@ -23,6 +24,7 @@
 
 #include "AcceptanceRules.h"
 #include "CLumoDoc.h"
+#include "CodePage932.h"
 #include "DroppedFiles.h"
 #include "ErrorText.h"
 #include "FaceChoice.h"
@@ -53,6 +55,25 @@ std::filesystem::path StartDirectory() {
   return std::filesystem::current_path(error);
 }
 
+// The label's text as Unicode: each character beyond code page 932 itself,
+// bytes without a character as U+FFFD, and line ends as Linux writes them.
+QString UnicodeText(const lumo::LabelText& text) {
+  std::u32string unicode;
+  auto extra = text.extras.begin();
+  for (std::size_t pos = 0; pos < text.bytes.size();) {
+    const std::size_t length = lumo::cp932::CharLength(text.bytes, pos);
+    if (extra != text.extras.end() && extra->position == pos) {
+      unicode += (extra++)->cluster;
+    } else {
+      const char32_t code = lumo::cp932::ToCodePoint(text.bytes.substr(pos, length));
+      unicode += code == lumo::cp932::kNoCodePoint ? U'\uFFFD' : code;
+    }
+    pos += length;
+  }
+  return QString::fromUcs4(unicode.data(), static_cast<qsizetype>(unicode.size()))
+      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 std::optional<QString> AskForFont(const QString& current) {
   bool chosen = false;
   const QFont font = QFontDialog::getFont(&chosen, QFont(current), QApplication::activeWindow(),
@@ -66,11 +87,11 @@ std::optional<QString> AskForFont(const QString& current) {
 CLumoView::CLumoView(CLumoDoc& document, QWidget* parent)
     : QWidget(parent),
       document_(document),
-      session_(StartDirectory()),
       adjustDlg_(this),
       clipboardReader_(&CLumoView::ReadSystemClipboard),
       fontChooser_(&AskForFont) {
   session_.SetFace(lumo::LoadChosenFace(std::nullopt, lumo::SavedFaceChoice()));
+  SetDestination({StartDirectory()});
   // Every paint covers the whole client area from its back buffer.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -85,25 +106,53 @@ void CLumoView::OnInitialUpdate() {
   // The document refuses settings without a canvas, so this holds; should it
   // not, the view keeps the settings that match its canvas.
   (void)session_.CreateCanvas(document_.settings());
-  FitToWidth();
+  Refit();
   session_.ComposeLabel();
   ReportLabel(LabelNotes());
 }
 
 void CLumoView::OnEditPaste() {
   const ClipboardText clipboard = clipboardReader_();
-  if (clipboard.state == ClipboardText::State::Unavailable) return;
+  if (clipboard.state == ClipboardText::State::Unavailable) {
+    ReportLabel(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞを読めません。"));
+    return;
+  }
   if (clipboard.state == ClipboardText::State::Text) {
     session_.TakePaste(clipboard.text.toUtf8().toStdString());
   }
   RenderAndSave();
+  if (clipboard.state == ClipboardText::State::NoText) {
+    ReportLabel(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに文字がないので、今の文字のままです。 ") + labelStatus_);
+  }
   update();
+}
+
+void CLumoView::OnEditCopy() {
+  const lumo::Surface& canvas = session_.canvas().image;
+  auto data = std::make_unique<QMimeData>();
+  if (!canvas.empty()) {
+    QImage image(canvas.width(), canvas.height(), QImage::Format_RGB32);
+    for (int y = 0; y < canvas.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      // The fourth byte is 0 on the canvas; the picture wants it opaque.
+      for (const lumo::Pixel pixel : canvas.row(y)) *line++ = pixel | 0xFF000000u;
+    }
+    const int dotsPerMetre = qRound(session_.settings().resolutionDpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    data->setImageData(image);
+  }
+  data->setText(UnicodeText(session_.text()));
+  QGuiApplication::clipboard()->setMimeData(data.release());
 }
 
 void CLumoView::OnDropFiles(const std::string& path) {
   droppedPath_ = path;
   if (lumo::HasTxtExtension(droppedPath_)) {
-    if (!session_.TakeTextFile(droppedPath_)) return;
+    if (const lumo::Result<void> read = session_.TakeTextFile(droppedPath_); !read) {
+      ReportLabel(TextFileNotRead(read.error()));
+      return;
+    }
   } else {
     // Anything but a folder that can be listed gives an empty label.
     (void)session_.TakeFolder(droppedPath_);
@@ -113,9 +162,26 @@ void CLumoView::OnDropFiles(const std::string& path) {
 }
 
 void CLumoView::FitToWidth() {
+  fitsWhole_ = false;
+  Refit();
+}
+
+void CLumoView::FitWhole() {
+  fitsWhole_ = true;
+  Refit();
+}
+
+void CLumoView::Refit() {
   const lumo::CanvasRect& canvas = session_.canvas().geometry.canvasRect;
-  preview_ = lumo::FitToWidth(preview_, width(), canvas.width, canvas.height);
+  preview_ = fitsWhole_ ? lumo::FitWhole(preview_, width(), height(), canvas.width, canvas.height)
+                        : lumo::FitToWidth(preview_, width(), canvas.width, canvas.height);
   update();
+}
+
+void CLumoView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Otherwise a resize changes neither the zoom nor the centre.
+  if (fitsWhole_) Refit();
 }
 
 void CLumoView::OnLabelAdjust() {
@@ -126,6 +192,10 @@ void CLumoView::OnLabelAdjust() {
 
   adjustDlg_.setValues(lumo::ToEntered(session_.settings()));
   adjustDlg_.exec();
+  if (adjustDlg_.refusedWhole()) {
+    ReportLabel(adjustDlg_.refusal());
+    return;
+  }
   // However the dialog was closed, what passed its rules is applied. The
   // rules keep the canvas within its limit; should one slip through, the
   // view and the document keep the settings that match the canvas.
@@ -133,18 +203,36 @@ void CLumoView::OnLabelAdjust() {
   if (session_.CreateCanvas(adjusted)) document_.SetSettings(adjusted);
   const lumo::CanvasRect& rebuilt = session_.canvas().geometry.canvasRect;
   preview_ = lumo::RestorePreview(preview_, ratios, clientWidth, rebuilt.width, rebuilt.height);
+  if (fitsWhole_) Refit();
   RenderAndSave();
+  if (const QString& refusal = adjustDlg_.refusal(); !refusal.isEmpty()) {
+    ReportLabel(refusal + QLatin1Char(' ') + labelStatus_);
+  }
   update();
 }
 
 void CLumoView::RenderAndSave() {
   const BusyCursor busy;
-  const auto saved = session_.RenderAndSave();
-  const QString message =
-      saved ? QStringLiteral("%1 に書き出しました。").arg(ShownName(saved->filename().string()))
-            : LabelNotWritten(saved.error());
+  QString message;
+  if (destination_.previewOnly) {
+    session_.ComposeLabel();
+    message = QStringLiteral("ﾌﾟﾚﾋﾞｭｰのみで、ﾌｧｲﾙには書き出していません。");
+  } else {
+    if (destination_.makeFolder) {
+      // Should it fail, the write fails too and says why.
+      std::error_code ignored;
+      std::filesystem::create_directories(destination_.folder, ignored);
+    }
+    const auto saved = session_.RenderAndSave(destination_.format);
+    message = saved ? LabelWritten(*saved) : LabelNotWritten(saved.error(), destination_.folder);
+  }
   const QString notes = LabelNotes();
   ReportLabel(notes.isEmpty() ? message : message + QLatin1Char(' ') + notes);
+}
+
+void CLumoView::SetDestination(const LabelDestination& destination) {
+  destination_ = destination;
+  session_.SetOutputDirectory(destination_.folder);
 }
 
 QString CLumoView::LabelNotes() const {
@@ -284,6 +372,7 @@ void CLumoView::ZoomAboutCentre(int steps) {
 
 void CLumoView::ZoomSteps(int steps, QPointF about) {
   if (steps == 0) return;
+  fitsWhole_ = false;
   const int delta = steps > 0 ? lumo::kWheelDeltaPerStep : -lumo::kWheelDeltaPerStep;
   for (int i = 0; i < std::abs(steps); ++i) {
     const lumo::PreviewState next = lumo::WheelStep(preview_, delta, about.x(), about.y(), width());
@@ -316,6 +405,7 @@ void CLumoView::mouseMoveEvent(QMouseEvent* event) {
   }
   const QPointF moved = event->position() - *dragPointer_;
   dragPointer_ = event->position();
+  fitsWhole_ = false;
   preview_ = lumo::Pan(preview_, moved.x(), moved.y());
   update();
   event->accept();

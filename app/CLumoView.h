@@ -4,11 +4,13 @@
 
 #include <QString>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "CAdjustDlg.h"
+#include "LabelFormat.h"
 #include "LabelSession.h"
 #include "PreviewGeometry.h"
 #include "Sheet.h"
@@ -20,7 +22,18 @@ class QImage;
 class QMouseEvent;
 class QPaintEvent;
 class QPainter;
+class QResizeEvent;
 class QWheelEvent;
+
+// Where and how every rendered label is written.
+struct LabelDestination {
+  std::filesystem::path folder;
+  lumo::LabelFormat format = lumo::LabelFormat::Bmp;
+  // Shown, never written.
+  bool previewOnly = false;
+  // The folder is lumo's own, made when a label first goes there.
+  bool makeFolder = false;
+};
 
 class CLumoView : public QWidget {
   Q_OBJECT
@@ -44,13 +57,20 @@ class CLumoView : public QWidget {
   void OnInitialUpdate();
 
   // Clipboard text becomes the label text; then the label is rendered, saved
-  // and repainted. A clipboard without text renders the current text again.
+  // and repainted. A clipboard without text renders the current text again,
+  // and the status bar says there was none.
   void OnEditPaste();
+  // The label as a picture and its text as text, both on the clipboard.
+  void OnEditCopy();
   // A dropped item: a name ending in ".txt" is read as text, anything else is
   // listed as a folder; then the label is rendered, saved and repainted. A
-  // text file that cannot be read changes nothing.
+  // text file that cannot be read changes nothing but the status bar.
   void OnDropFiles(const std::string& path);
   void FitToWidth();
+  // The whole label in the middle of the view. The view keeps it so, through
+  // every resize, until the user zooms, pans or fits to the width.
+  void FitWhole();
+  [[nodiscard]] bool fitsWhole() const noexcept { return fitsWhole_; }
   // Wheel steps (positive up, negative down) about the middle of the view.
   void ZoomAboutCentre(int steps);
   // The settings dialog: its values go to the view and the document, the
@@ -60,10 +80,14 @@ class CLumoView : public QWidget {
   // The font dialog: the chosen family becomes the label's face and the
   // user's saved choice, and the label is rendered and saved with it.
   void OnChooseFont();
-  // Composes the label, writes it to the next numbered bitmap file and tells
-  // the status bar which file that was, or why none was written, and how
-  // much of the text did not fit.
+  // Composes the label, writes it to the next numbered file of the
+  // destination and tells the status bar which file that was, or why none
+  // was written, and how much of the text did not fit.
   void RenderAndSave();
+  // Where RenderAndSave writes from now on.
+  void SetDestination(const LabelDestination& destination);
+  // Tells the status bar what became of the label, until the next word on it.
+  void ReportLabel(const QString& message);
 
   // The label itself: text, settings, canvas, and writing it.
   [[nodiscard]] lumo::LabelSession& session() noexcept { return session_; }
@@ -96,6 +120,7 @@ class CLumoView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -107,11 +132,12 @@ class CLumoView : public QWidget {
   void OnDraw(QPainter& painter);
   void DrawDiscGuide(QImage& backBuffer, const lumo::PreviewRect& label,
                      double devicePixelRatio) const;
-  void ReportLabel(const QString& message);
   // What the status bar adds about the last layout: text left off, and
   // characters no installed face has.
   [[nodiscard]] QString LabelNotes() const;
   void ZoomSteps(int steps, QPointF about);
+  // Fits as the view was last fitted: to the width, or the whole label.
+  void Refit();
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
 
   CLumoDoc& document_;
@@ -119,7 +145,9 @@ class CLumoView : public QWidget {
   // directory the program was started from.
   lumo::LabelSession session_;
   std::string droppedPath_;
+  LabelDestination destination_;
   lumo::PreviewState preview_;
+  bool fitsWhole_ = false;
   lumo::WheelAccumulator wheel_;
   // Where the pointer was while the left button drags the preview.
   std::optional<QPointF> dragPointer_;

@@ -2,8 +2,10 @@
 #include "CMainFrame.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include "CLumoDoc.h"
 #include "CLumoView.h"
 #include "DroppedFiles.h"
+#include "UserSettings.h"
 
 namespace {
 
@@ -51,6 +54,9 @@ constexpr std::array<CommandEntry, static_cast<std::size_t>(Command::Count)> kCo
     {Command::ViewDiscGuide, "ID_VIEW_DISC_GUIDE",
      "最後に印刷したｼｰﾄのﾃﾞｨｽｸの縁と穴をﾌﾟﾚﾋﾞｭｰに重ねる\nﾃﾞｨｽｸの縁と穴"},
     {Command::ViewFont, "ID_VIEW_FONT", "ﾗﾍﾞﾙの文字のﾌｫﾝﾄを選ぶ\nﾌｫﾝﾄ"},
+    {Command::ViewFitWhole, "ID_VIEW_FIT_WHOLE", "ﾗﾍﾞﾙ全体をｳｨﾝﾄﾞｳに収める\n全体を表示"},
+    {Command::FileLabelFiles, "ID_FILE_LABEL_FILES",
+     "ﾗﾍﾞﾙを書き出すﾌｫﾙﾀﾞとﾌｧｲﾙ形式を選ぶ\n出力設定"},
 }};
 
 // The keys, in the order of the window's key table.
@@ -76,6 +82,38 @@ const std::array<KeyEntry, 13> kKeys{{
 }};
 
 const QString kIdleMessage = QStringLiteral("ﾚﾃﾞｨ");
+const QString kGeometryKey = QStringLiteral("Window/Geometry");
+
+// A line that shows all of its message where it fits, and otherwise as much as
+// fits with "…", the whole of it in its tool tip.
+class ResultLabel : public QLabel {
+ public:
+  explicit ResultLabel(QWidget* parent) : QLabel(parent) {
+    // However long the message, it never widens the window.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  }
+
+  void SetMessage(const QString& message) {
+    message_ = message;
+    Elide();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    Elide();
+  }
+
+ private:
+  void Elide() {
+    const QString shown =
+        fontMetrics().elidedText(message_, Qt::ElideRight, contentsRect().width());
+    setText(shown);
+    setToolTip(shown == message_ ? QString() : message_);
+  }
+
+  QString message_;
+};
 
 QLabel* MakeIndicator(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -100,14 +138,14 @@ CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent
   setCentralWidget(view_);
   CreateZoomKeys();
   // What became of each label shows in the message pane, never in a box.
-  connect(view_, &CLumoView::labelStatusChanged, statusBar(),
-          [bar = statusBar()](const QString& message) {
-            bar->showMessage(message.isEmpty() ? kIdleMessage : message);
-          });
+  connect(view_, &CLumoView::labelStatusChanged, this, &CMainFrame::ShowResult);
 
   // Files dropped on the tool bar or the status bar arrive here.
   setAcceptDrops(true);
   resize(450, 540);
+  // Where the platform lets a window place itself (not on Wayland), the
+  // place is restored too.
+  restoreGeometry(UserSettings().value(kGeometryKey).toByteArray());
 
   connect(&document, &CLumoDoc::titleChanged, this, &CMainFrame::OnTitleChanged);
   OnTitleChanged(document.GetTitle());
@@ -145,6 +183,11 @@ void CMainFrame::CreateActions() {
   action(Command::ViewDiscGuide)->setText(QStringLiteral("ﾃﾞｨｽｸの縁と穴(&G)"));
   action(Command::ViewDiscGuide)->setCheckable(true);
   action(Command::ViewFont)->setText(QStringLiteral("ﾌｫﾝﾄ(&F)..."));
+  action(Command::ViewFit)->setText(QStringLiteral("ウインドウの幅にフィット(&T)"));
+  action(Command::ViewFitWhole)->setText(QStringLiteral("ﾗﾍﾞﾙ全体を表示(&W)"));
+  action(Command::LabelAdjust)->setText(QStringLiteral("詳細設定(&A)..."));
+  action(Command::EditCopy)->setText(QStringLiteral("ｺﾋﾟｰ(&C)"));
+  action(Command::FileLabelFiles)->setText(QStringLiteral("出力設定(&U)..."));
   action(Command::EditPaste)->setIcon(LoadAppIcon(AppIcon::Paste));
   action(Command::ViewFit)->setIcon(LoadAppIcon(AppIcon::Fit));
   action(Command::LabelAdjust)->setIcon(LoadAppIcon(AppIcon::Adjust));
@@ -155,27 +198,42 @@ void CMainFrame::CreateActions() {
     shortcuts << QKeySequence(key.key);
     target->setShortcuts(shortcuts);
   }
-  // Printing came later than the key table and has the usual key.
+  // Later commands, with the usual keys where there are usual ones, and keys
+  // nothing else takes where there are not.
   action(Command::FilePrint)->setShortcut(Qt::CTRL | Qt::Key_P);
+  action(Command::AppExit)->setShortcut(Qt::CTRL | Qt::Key_Q);
+  action(Command::LabelAdjust)->setShortcut(Qt::CTRL | Qt::Key_E);
+  action(Command::ViewFitWhole)->setShortcut(Qt::CTRL | Qt::Key_9);
   // Keys work whether or not their command has a menu entry or a button.
   for (QAction* each : actions_) addAction(each);
 }
 
 void CMainFrame::CreateMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  fileMenu_ = file;
   file->addAction(action(Command::FileOpen));
   file->addAction(action(Command::FileSaveAs));
   file->addSeparator();
   file->addAction(action(Command::FileExport));
   file->addAction(action(Command::FilePrint));
   file->addAction(action(Command::FilePrintCalibration));
+  file->addAction(action(Command::FileLabelFiles));
   file->addSeparator();
+  // Without recent files the two separators show as one.
+  file->setSeparatorsCollapsible(true);
+  exitSeparator_ = file->addSeparator();
   file->addAction(action(Command::AppExit));
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   edit->addAction(action(Command::EditPaste));
+  edit->addAction(action(Command::EditCopy));
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   view->addAction(action(Command::ViewDiscGuide));
   view->addAction(action(Command::ViewFont));
+  view->addSeparator();
+  view->addAction(action(Command::ViewFit));
+  view->addAction(action(Command::ViewFitWhole));
+  view->addSeparator();
+  view->addAction(action(Command::LabelAdjust));
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->addAction(action(Command::AppAbout));
 }
@@ -224,12 +282,35 @@ void CMainFrame::CreateStatusBar() {
   for (QLabel* indicator : {kanaIndicator_, capsIndicator_, numIndicator_, scrollIndicator_}) {
     bar->addPermanentWidget(indicator);
   }
-  // The message pane shows a prompt while a command is under the pointer,
-  // and the idle message whenever nothing else.
-  connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
-    if (message.isEmpty()) bar->showMessage(kIdleMessage);
-  });
-  bar->showMessage(kIdleMessage);
+  // A command's prompt is the bar's passing message, which hides the result
+  // while it lasts.
+  result_ = new ResultLabel(bar);
+  result_->setObjectName(QStringLiteral("labelStatus"));
+  bar->addWidget(result_, 1);
+  ShowResult({});
+}
+
+void CMainFrame::ShowResult(const QString& message) {
+  static_cast<ResultLabel*>(result_)->SetMessage(message.isEmpty() ? kIdleMessage : message);
+}
+
+void CMainFrame::SetRecentFiles(const QStringList& paths) {
+  for (QAction* entry : recentFiles_) {
+    fileMenu_->removeAction(entry);
+    // It may be the entry whose command is running.
+    entry->deleteLater();
+  }
+  recentFiles_.clear();
+  for (const QString& path : paths) {
+    QString name = QFileInfo(path).fileName();
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    auto* entry =
+        new QAction(QStringLiteral("&%1 %2").arg(recentFiles_.size() + 1).arg(name), this);
+    entry->setStatusTip(path);
+    connect(entry, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
+    fileMenu_->insertAction(exitSeparator_, entry);
+    recentFiles_ << entry;
+  }
 }
 
 void CMainFrame::ShowLockKeys(const LockKeyStates& states) {
@@ -267,6 +348,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
                         : LockKeysFromModifiers(static_cast<QKeyEvent*>(event)->nativeModifiers()));
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  UserSettings().setValue(kGeometryKey, saveGeometry());
+  QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::changeEvent(QEvent* event) {

@@ -12,6 +12,7 @@
 class CLumoDoc;
 class CLumoView;
 class QAction;
+class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
@@ -40,6 +41,8 @@ class CMainFrame : public QMainWindow {
     FilePrintCalibration,
     ViewDiscGuide,
     ViewFont,
+    ViewFitWhole,
+    FileLabelFiles,
     Count
   };
 
@@ -57,15 +60,27 @@ class CMainFrame : public QMainWindow {
   // No tool-bar toggle: hidden, the tool bar's buttons would be unreachable.
   QMenu* createPopupMenu() override { return nullptr; }
 
+  // The message pane's line: what became of the label last, until the next
+  // word on it; a command's prompt shows over it only while it is pointed at.
+  void ShowResult(const QString& message);
+
+  // The File menu's recently used settings files, most recent first.
+  void SetRecentFiles(const QStringList& paths);
+  [[nodiscard]] QMenu* fileMenu() const noexcept { return fileMenu_; }
+
  signals:
   // Files dropped on the window outside the view, to be opened as settings.
   void filesDropped(const QStringList& paths);
+  // A recent file chosen in the File menu.
+  void recentFileChosen(const QString& path);
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Keeps the window's size and place for the next start.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateActions();
@@ -77,6 +92,11 @@ class CMainFrame : public QMainWindow {
 
   CLumoView* view_ = nullptr;
   std::array<QAction*, static_cast<std::size_t>(Command::Count)> actions_{};
+  QMenu* fileMenu_ = nullptr;
+  // The recent files go before it, the exit command after it.
+  QAction* exitSeparator_ = nullptr;
+  QList<QAction*> recentFiles_;
+  QLabel* result_ = nullptr;
   QLabel* kanaIndicator_ = nullptr;
   QLabel* capsIndicator_ = nullptr;
   QLabel* numIndicator_ = nullptr;

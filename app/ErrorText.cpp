@@ -1,9 +1,11 @@
 // Japanese words for every reason, in one place.
 #include "ErrorText.h"
 
+#include <QStringList>
 #include <cerrno>
 #include <system_error>
 
+#include "CanvasGeometry.h"
 #include "Printable.h"
 #include "SafeWrite.h"
 #include "SettingsFile.h"
@@ -146,10 +148,50 @@ QString ErrorCause(const lumo::Error& error) {
   return JapaneseSystemError(error.errnum);
 }
 
-QString LabelNotWritten(const lumo::Error& error) {
+QString LabelWritten(const std::filesystem::path& path) {
+  return QStringLiteral("%1 を %2 に書き出しました。")
+      .arg(ShownName(path.filename().string()), ShownName(path.parent_path().string()));
+}
+
+QString LabelNotWritten(const lumo::Error& error, const std::filesystem::path& folder) {
   // Without pixels there was never anything to write: the cause says it all.
   if (error.reason == lumo::ErrorReason::NoPixels) return ErrorCause(error);
-  return QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: %1").arg(ErrorCause(error));
+  return QStringLiteral("ﾗﾍﾞﾙを %1 に書き出せませんでした: %2")
+      .arg(ShownName(folder.string()), ErrorCause(error));
+}
+
+QString TextFileNotRead(const lumo::Error& error) {
+  return QStringLiteral("%1 を読めません。%2").arg(ShownName(error.path), ErrorCause(error));
+}
+
+QString SettingsTooLarge(const lumo::Error& noCanvas) {
+  return QStringLiteral(
+             "直径 %1 mm、解像度 %2 dpi のﾗﾍﾞﾙは一辺 %3 ﾋﾟｸｾﾙを超えるので、設定は変えていません。")
+      .arg(noCanvas.diameterMm, 0, 'g', 17)
+      .arg(noCanvas.resolutionDpi, 0, 'g', 17)
+      .arg(lumo::kMaxCanvasSide);
+}
+
+QString EntriesRefused(const lumo::RuleVerdicts& refused) {
+  const auto range = [](const char* name, lumo::RuleRange rule) {
+    return QStringLiteral("%1 (%2 から %3 まで)")
+        .arg(QString::fromUtf8(name))
+        .arg(rule.min)
+        .arg(rule.max);
+  };
+  QStringList kept;
+  if (refused.diameter) kept << range("直径", lumo::kDiameterRule);
+  if (refused.resolution) kept << range("解像度", lumo::kResolutionRule);
+  if (refused.charsPerCircle) kept << range("行", lumo::kCharsPerCircleRule);
+  if (refused.ringGroup) {
+    kept << QStringLiteral(
+                "桁・開始行・使用桁 (桁は %1 から %2 まで、使用桁は 1 以上、開始行 + "
+                "使用桁は桁まで)")
+                .arg(lumo::kRingCountRule.min)
+                .arg(lumo::kRingCountRule.max);
+  }
+  if (kept.isEmpty()) return {};
+  return QStringLiteral("元のままにした値: %1。").arg(kept.join(QStringLiteral("、")));
 }
 
 QString SettingsNotOpened(const lumo::Error& error) {

@@ -1,5 +1,6 @@
 // lumo: typesets text onto round disc labels. With a settings file named on
-// the command line it starts with those settings.
+// the command line it starts with those settings; the desktop's menu starts
+// it with --desktop.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLibraryInfo>
@@ -14,11 +15,16 @@
 
 namespace {
 
+struct StartRequest {
+  QString file;  // empty for none
+  CLumoApp::Start start = CLumoApp::Start::FromCommandLine;
+};
+
 // Reads the command line before any window exists, so that --help, --version
 // and mistakes are answered without a display: the exit status for those, the
-// settings file to open (empty for none) otherwise. The words are Japanese
-// under a Japanese locale, English otherwise.
-std::variant<int, QString> ReadCommandLine(int argc, char* argv[]) {
+// settings file to open and how lumo was started otherwise. The words are
+// Japanese under a Japanese locale, English otherwise.
+std::variant<int, StartRequest> ReadCommandLine(int argc, char* argv[]) {
   const QCoreApplication core(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("lumo"));
   const bool japanese = QLocale::system().language() == QLocale::Japanese;
@@ -37,8 +43,15 @@ std::variant<int, QString> ReadCommandLine(int argc, char* argv[]) {
                                 words("このﾍﾙﾌﾟを表示します。", "Displays this help."));
   const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                    words("ﾊﾞｰｼﾞｮﾝを表示します。", "Displays the version."));
+  const QCommandLineOption desktop(
+      QStringLiteral("desktop"),
+      words("ﾃﾞｽｸﾄｯﾌﾟのﾒﾆｭｰから起動: 出力設定でﾌｫﾙﾀﾞを選ぶまで、ﾗﾍﾞﾙのﾌｧｲﾙをﾋﾟｸﾁｬ ﾌｫﾙﾀﾞの "
+            "lumo に書き出します。",
+            "Started from the desktop menu: until a folder is chosen in the window, label "
+            "files go to a lumo folder in the pictures folder."));
   parser.addOption(help);
   parser.addOption(version);
+  parser.addOption(desktop);
   parser.addPositionalArgument(QStringLiteral("file"),
                                words("開く設定ﾌｧｲﾙ。", "Settings file to open."),
                                QStringLiteral("[file.lum]"));
@@ -60,7 +73,8 @@ std::variant<int, QString> ReadCommandLine(int argc, char* argv[]) {
                  parser.helpText().toLocal8Bit().constData());
     return 2;
   }
-  return files.value(0);
+  return StartRequest{files.value(0), parser.isSet(desktop) ? CLumoApp::Start::FromDesktop
+                                                            : CLumoApp::Start::FromCommandLine};
 }
 
 }  // namespace
@@ -69,13 +83,14 @@ int main(int argc, char* argv[]) {
   // A file-size limit fails a label's write, which is reported, instead of
   // ending the program in the middle of it.
   std::signal(SIGXFSZ, SIG_IGN);
-  const std::variant<int, QString> read = ReadCommandLine(argc, argv);
+  const std::variant<int, StartRequest> read = ReadCommandLine(argc, argv);
   if (const int* status = std::get_if<int>(&read)) return *status;
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("lumo"));
   QApplication::setApplicationVersion(QStringLiteral(LUMO_VERSION));
   CLumoApp lumo;
-  if (!lumo.InitInstance(std::get<QString>(read))) return 1;
+  const auto& [file, start] = std::get<StartRequest>(read);
+  if (!lumo.InitInstance(file, start)) return 1;
   return QApplication::exec();
 }

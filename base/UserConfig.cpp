@@ -4,7 +4,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <span>
 #include <string>
 #include <system_error>
@@ -28,6 +31,52 @@ std::filesystem::path HomeFolder() {
   return "/";
 }
 
+// The value the last XDG_PICTURES_DIR line gives, read as the shell that
+// xdg-user-dir is reads it: quotes dropped, a backslash keeping the next
+// character, $HOME at the start standing for `home`. Nothing when the line
+// is missing or gives no absolute path.
+std::optional<std::filesystem::path> PicturesFolder(std::string_view text,
+                                                    const std::filesystem::path& home) {
+  constexpr std::string_view kKey = "XDG_PICTURES_DIR=";
+  std::optional<std::filesystem::path> found;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+    if (!line.starts_with(kKey)) continue;
+    line.remove_prefix(kKey.size());
+    std::string value;
+    bool quoted = line.starts_with('"');
+    if (quoted) line.remove_prefix(1);
+    if (line.starts_with("$HOME") && (line.size() == 5 || line[5] == '/' || line[5] == '"')) {
+      value = home.string();
+      line.remove_prefix(5);
+    }
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      const char c = line[i];
+      if (c == '"') {
+        quoted = !quoted;
+      } else if (c == '\\' && i + 1 < line.size()) {
+        value += line[++i];
+      } else if (!quoted && (c == ' ' || c == '\t' || c == '#')) {
+        break;
+      } else {
+        value += c;
+      }
+    }
+    found = value.starts_with('/') ? std::optional<std::filesystem::path>(value) : std::nullopt;
+  }
+  return found;
+}
+
+// Without "." or ".." and without a closing "/": "$HOME/" is the home folder.
+std::filesystem::path Plain(const std::filesystem::path& folder) {
+  std::filesystem::path plain = folder.lexically_normal();
+  if (!plain.has_filename() && plain.has_relative_path()) plain = plain.parent_path();
+  return plain;
+}
+
 }  // namespace
 
 std::filesystem::path UserConfigFolder() {
@@ -45,6 +94,21 @@ Result<void> WriteConfigFile(const std::filesystem::path& path, std::string_view
     if (error) return Error(ErrorReason::CannotCreate, error.value(), folder.string());
   }
   return ReplaceFile(path, [text](int fd) { return WriteAll(fd, std::span(text)); });
+}
+
+std::filesystem::path DesktopLabelFolder(std::string_view userDirs,
+                                         const std::filesystem::path& home) {
+  // Pictures that are the home folder itself need no case of their own.
+  return Plain(PicturesFolder(userDirs, home).value_or(home)) / "lumo";
+}
+
+std::filesystem::path DesktopLabelFolder() {
+  // The file is a few lines; more than this is no user-dirs file.
+  std::string text(64 * 1024, '\0');
+  std::ifstream file(UserConfigFolder().parent_path() / "user-dirs.dirs", std::ios::binary);
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(file.gcount()));
+  return DesktopLabelFolder(text, HomeFolder());
 }
 
 }  // namespace lumo

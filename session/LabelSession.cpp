@@ -21,6 +21,10 @@ void LabelSession::SetFace(Result<std::shared_ptr<LabelFace>> face) {
   drawn_ = false;
 }
 
+void LabelSession::SetOutputDirectory(std::filesystem::path outputDirectory) {
+  outputDirectory_ = std::move(outputDirectory);
+}
+
 std::size_t LabelSession::MissingCharacters() const {
   return face() ? (*face())->MissingCharacters(layout_) : 0;
 }

@@ -32,6 +32,8 @@ class LabelSession {
 
   // Draws with `face` from now on.
   void SetFace(Result<std::shared_ptr<LabelFace>> face);
+  // Numbered files go to `outputDirectory` from now on (empty: the current directory).
+  void SetOutputDirectory(std::filesystem::path outputDirectory);
 
   // Takes the settings and rebuilds the canvas for them. Settings that give
   // no canvas are refused (SettingsNoCanvas) and everything stays as it was.

@@ -1,4 +1,4 @@
-// Preview arithmetic: fit, wheel steps and their bounds, the drawn rectangle,
+// Preview arithmetic: fit to width and whole, wheel steps and their bounds, the drawn rectangle,
 // keeping the view across a canvas of another size, wheel deltas and panning.
 #include <gtest/gtest.h>
 
@@ -31,6 +31,19 @@ TEST(PreviewGeometryTest, FitAndWhereTheLabelIsDrawn) {
   EXPECT_EQ(FitToWidth({0.0, 0, 0}, kClient, 0, 0).zoom, 1.0);
   EXPECT_EQ(FitToWidth({std::nan(""), 0, 0}, -3, 10, 10).zoom, 1.0);
   EXPECT_EQ(FitToWidth({HUGE_VAL, 0, 0}, 0, 10, 10).zoom, 1.0);
+}
+
+TEST(PreviewGeometryTest, FitWholeCentresTheWholeLabel) {
+  // Wider than tall: the height decides, and the label is centred across.
+  const PreviewState wide = FitWhole({}, kClient, 600, kCanvas, kCanvas);
+  EXPECT_EQ(wide, (PreviewState{0.2117148906139732, 1417.0, 1889.3333333333333}));
+  EXPECT_EQ(PreviewDestination(wide, kCanvas, kClient), (PreviewRect{100, 0, 600, 600}));
+  // Taller than wide: the width decides, and the label is centred down.
+  EXPECT_EQ(PreviewDestination(FitWhole({}, 400, 800, 1000, 1000), 1000, 400),
+            (PreviewRect{0, 200, 400, 400}));
+  // Without a client area the zoom stays.
+  EXPECT_EQ(FitWhole({0.75, 1, 2}, kClient, 0, kCanvas, kCanvas),
+            (PreviewState{0.75, 1417.0, 1417.0}));
 }
 
 TEST(PreviewGeometryTest, WheelStepsAndTheirBounds) {

@@ -2,6 +2,7 @@
 // that every number of the preview is tested on its own.
 #include "PreviewGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Int32Arithmetic.h"
@@ -24,6 +25,23 @@ PreviewState FitToWidth(const PreviewState& previous, std::int32_t clientWidth,
   }
   fitted.viewCenterX = static_cast<double>(canvasWidth) * 0.5;
   fitted.viewCenterY = static_cast<double>(canvasHeight) * 0.5;
+  return fitted;
+}
+
+PreviewState FitWhole(const PreviewState& previous, std::int32_t clientWidth,
+                      std::int32_t clientHeight, std::int32_t canvasWidth,
+                      std::int32_t canvasHeight) noexcept {
+  if (clientWidth <= 0 || clientHeight <= 0 || canvasWidth <= 0) {
+    return FitToWidth(previous, 0, canvasWidth, canvasHeight);
+  }
+  PreviewState fitted;
+  fitted.zoom =
+      static_cast<double>(std::min(clientWidth, clientHeight)) / static_cast<double>(canvasWidth);
+  fitted.viewCenterX = static_cast<double>(canvasWidth) * 0.5;
+  // The anchor lies half the client width down, not half its height: the
+  // centre moves by the difference to bring the label to the middle.
+  fitted.viewCenterY = static_cast<double>(canvasHeight) * 0.5 +
+                       static_cast<double>(clientWidth - clientHeight) * 0.5 / fitted.zoom;
   return fitted;
 }
 

@@ -1,4 +1,4 @@
-// Arithmetic of the zoomable label preview: fit to width, wheel steps about the
+// Arithmetic of the zoomable label preview: fit to width or whole, wheel steps about the
 // cursor, where the scaled label lands, and keeping the view across a rebuild.
 #pragma once
 
@@ -28,6 +28,13 @@ inline constexpr double kWheelZoomFloor = 0.02;
 // then the previous zoom stays (1.0 when it is not a positive finite number).
 [[nodiscard]] PreviewState FitToWidth(const PreviewState& previous, std::int32_t clientWidth,
                                       std::int32_t canvasWidth, std::int32_t canvasHeight) noexcept;
+
+// The whole label in the client area, as large as it fits, in its middle:
+// both sides from the canvas width, as the label is drawn. Without a client
+// area or a canvas, the fit to the width's fallback.
+[[nodiscard]] PreviewState FitWhole(const PreviewState& previous, std::int32_t clientWidth,
+                                    std::int32_t clientHeight, std::int32_t canvasWidth,
+                                    std::int32_t canvasHeight) noexcept;
 
 // One wheel message: every delta of 0 or more is one step up, every negative
 // delta one step down, whatever its size. (pointerX, pointerY) is the cursor in

@@ -49,8 +49,8 @@ class AdjustDlgTest : public QObject {
     QFETCH(Closing, closing);
     CAdjustDlg dialog;
     // Values from a settings file that no rule lets in: shown unsigned, and
-    // kept when their boxes are left alone.
-    dialog.setValues(lumo::ToEntered({120.5, 600, 150, 45, -1, 30}));
+    // kept, unsaid, when their boxes are left alone.
+    dialog.setValues(lumo::ToEntered({120.5, 600, 150, 80, -1, 30}));
     int finished = 0;
     connect(&dialog, &QDialog::finished, this, [&] { ++finished; });
     QStringList shown;
@@ -69,8 +69,10 @@ class AdjustDlgTest : public QObject {
     });
     QCOMPARE(dialog.exec(), 0);
     QCOMPARE(finished, 1);
-    QCOMPARE(shown, (QStringList{"120", "600", "150", "45", "4294967295", "30"}));
-    QCOMPARE(ToList(dialog.values()), (QList<int>{120, 300, 20, 45, -1, 30}));
+    QCOMPARE(shown, (QStringList{"120", "600", "150", "80", "4294967295", "30"}));
+    QCOMPARE(ToList(dialog.values()), (QList<int>{120, 300, 20, 80, -1, 30}));
+    // Only what the user changed counts as refused.
+    QCOMPARE(dialog.refusal(), QStringLiteral("元のままにした値: 直径 (41 から 599 まで)。"));
   }
 };
 

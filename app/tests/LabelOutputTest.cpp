@@ -15,6 +15,7 @@
 #include "AppTestSupport.h"
 #include "CLabelOutput.h"
 #include "CLumoApp.h"
+#include "CLumoView.h"
 #include "CMainFrame.h"
 #include "CPrintCalibrationDlg.h"
 #include "CSheetEditorDlg.h"
@@ -46,9 +47,10 @@ lumo::test::Grey Page(const QString& pdf) {
 }
 
 // Answers the export dialog: the format of filter `filter` chosen as a user
-// does, then `name` typed, then Qt's question about replacing, if `answer` is
-// given, answered so.
-void AnswerExport(int filter, const QString& name, QMessageBox::StandardButton answer = {}) {
+// does, then `name` typed, then the question about replacing, if `answer` is
+// given, answered so and its text kept in `asked`.
+void AnswerExport(int filter, const QString& name, QMessageBox::StandardButton answer = {},
+                  QString* asked = nullptr) {
   apptest::OnNextModal([=](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     QVERIFY(dialog != nullptr);
@@ -57,13 +59,14 @@ void AnswerExport(int filter, const QString& name, QMessageBox::StandardButton a
     emit formats->activated(filter);
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
     if (answer != QMessageBox::NoButton) {
-      apptest::OnNextModal([answer](QWidget* question) {
+      apptest::OnNextModal([answer, asked](QWidget* question) {
         auto* box = qobject_cast<QMessageBox*>(question);
         QVERIFY(box != nullptr);
+        if (asked != nullptr) *asked = box->text();
         box->button(answer)->click();
       });
     }
-    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which asks
+    static_cast<QDialog*>(dialog)->accept();  // the dialog's own, which asks
     if (dialog->isVisible()) dialog->reject();
   });
 }
@@ -205,19 +208,27 @@ class LabelOutputTest : public QObject {
     CLumoApp app;
     QVERIFY(app.InitInstance());
     auto* output = app.mainFrame()->findChild<CLabelOutput*>();
-    // A bare name takes the chosen format's extension; one of the formats'
-    // extensions, in any case, decides the format itself.
+    // A bare name, or one with another extension, takes the chosen format's;
+    // one of the formats' extensions, in any case, decides the format itself.
     AnswerExport(1, dir_->filePath(QStringLiteral("disc")));
     output->OnFileExport();
     QVERIFY(apptest::ReadFile(dir_->filePath("disc.svg")).startsWith("<?xml"));
+    AnswerExport(2, dir_->filePath(QStringLiteral("label.jpg")));
+    output->OnFileExport();
+    QVERIFY(apptest::ReadFile(dir_->filePath("label.jpg.png")).startsWith("\x89PNG"));
+    QVERIFY(!QFile::exists(dir_->filePath("label.jpg")));
+    QCOMPARE(app.mainFrame()->view()->labelStatus(),
+             QStringLiteral("label.jpg.png を %1 に書き出しました。").arg(dir_->path()));
     AnswerExport(1, dir_->filePath(QStringLiteral("disc.PDF")));
     output->OnFileExport();
     QVERIFY(apptest::ReadFile(dir_->filePath("disc.PDF")).startsWith("%PDF-"));
-    // Answering no to Qt's question leaves the file as it was.
-    AnswerExport(1, dir_->filePath(QStringLiteral("disc.svg")), QMessageBox::No);
-    QVERIFY(apptest::WriteFile(dir_->filePath("disc.svg"), "keep"));
+    // The question is about the file the label would replace, and no leaves it.
+    QString asked;
+    AnswerExport(2, dir_->filePath(QStringLiteral("label.jpg")), QMessageBox::No, &asked);
+    QVERIFY(apptest::WriteFile(dir_->filePath("label.jpg.png"), "keep"));
     output->OnFileExport();
-    QCOMPARE(apptest::ReadFile(dir_->filePath("disc.svg")), QByteArray("keep"));
+    QCOMPARE(apptest::ReadFile(dir_->filePath("label.jpg.png")), QByteArray("keep"));
+    QVERIFY2(asked.startsWith(dir_->filePath("label.jpg.png")), qPrintable(asked));
     QCOMPARE(dir_->labelFiles(), QStringList());  // no numbered file came of it
   }
 

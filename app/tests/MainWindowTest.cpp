@@ -3,6 +3,7 @@
 // its device pixels; paste, drops, settings files opened, saved and dropped,
 // and the settings dialog, with what each says in the status bar or a box.
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -11,17 +12,21 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
 #include "AppTestSupport.h"
 #include "CAdjustDlg.h"
+#include "CLabelFilesDlg.h"
 #include "CLumoApp.h"
 #include "CLumoView.h"
 #include "CMainFrame.h"
 #include "SheetStore.h"
 #include "TextIntake.h"
+#include "UserConfig.h"
+#include "UserSettings.h"
 
 namespace {
 
@@ -73,15 +78,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(frame->size(), QSize(450, 540));
     QCOMPARE(frame->windowTitle(), QStringLiteral("new - lumo"));
     QStatusBar* bar = frame->statusBar();
-    bar->showMessage(QStringLiteral("prompt"));
-    bar->clearMessage();  // as when the pointer leaves a button
-    QCOMPARE(bar->currentMessage(), QStringLiteral("ﾚﾃﾞｨ"));
-    // CAP and NUM light as the keys are; ｶﾅ and SCRL stay grey.
+    // CAP and NUM light as the keys are; ｶﾅ and SCRL stay grey; the message
+    // pane is idle.
     frame->ShowLockKeys({true, false});
     QStringList lit;
     for (const QLabel* label : bar->findChildren<QLabel*>())
       if (label->isEnabled()) lit << label->text();
-    QCOMPARE(lit, QStringList{"CAP"});
+    QCOMPARE(lit, (QStringList{"CAP", "ﾚﾃﾞｨ"}));
     // Qt's own texts are Japanese too.
     QDialogButtonBox buttonBox(QDialogButtonBox::Cancel);
     QCOMPARE(buttonBox.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
@@ -89,9 +92,27 @@ class MainWindowTest : public QObject {
     auto* toolBar = frame->findChild<QToolBar*>();
     QVERIFY(frame->createPopupMenu() == nullptr && !toolBar->toggleViewAction()->isEnabled() &&
             !toolBar->isMovable() && !toolBar->isFloatable());
-    frame->view()->SetClipboardReader([] { return Clip{Clip::State::Text, "pasted"}; });
+    frame->view()->SetClipboardReader([] { return Clip{Clip::State::Text, "pasted\nlines"}; });
     QTest::keyClick(frame, Qt::Key_Insert, Qt::ShiftModifier);
-    QCOMPARE(frame->view()->session().labelText(), std::string("pasted"));
+    QCOMPARE(frame->view()->session().labelText(), std::string("pasted\r\nlines"));
+    // Ctrl+C copies the label's picture, at its resolution, and its text.
+    QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied->text(), QStringLiteral("pasted\nlines"));
+    const QImage image = copied->imageData().value<QImage>();
+    const lumo::Surface& canvas = frame->view()->session().canvas().image;
+    QCOMPARE(image.dotsPerMeterX(), 23622);
+    QCOMPARE(image.size(), QSize(canvas.width(), canvas.height()));
+    for (int y = 0; y < canvas.height(); y += 7)
+      for (int x = 0; x < canvas.width(); ++x)
+        QCOMPARE(image.pixel(x, y), canvas.row(y)[static_cast<std::size_t>(x)] | 0xFF000000u);
+    // Ctrl+Q quits, and the next start has the size the window had.
+    frame->resize(620, 480);
+    QTest::keyClick(frame, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!frame->isVisible());
+    app_ = std::make_unique<CLumoApp>();
+    QVERIFY(app_->InitInstance());
+    QCOMPARE(app_->mainFrame()->size(), QSize(620, 480));
   }
 
   void wheelDragAndKeysZoomAndPanAboutTheirPoints() {
@@ -165,51 +186,76 @@ class MainWindowTest : public QObject {
     QVERIFY(!guide->isChecked() && !guideDrawn());
     guide->trigger();
     QVERIFY(guideDrawn());
-    // Its menu comes between 編集 and ﾍﾙﾌﾟ, and the next start shows the guide.
+    // Its menu comes between 編集 and ﾍﾙﾌﾟ, with both fits and the settings
+    // dialog after it; the next start shows the guide.
     QStringList menus;
     for (const QAction* menu : app_->mainFrame()->menuBar()->actions()) menus << menu->text();
     QCOMPARE(menus, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+    QStringList entries;
+    for (const QAction* entry : app_->mainFrame()->menuBar()->actions()[2]->menu()->actions())
+      entries << entry->text() + (entry->isEnabled() ? "" : " (disabled)");
+    QCOMPARE(entries,
+             (QStringList{"ﾃﾞｨｽｸの縁と穴(&G)", "ﾌｫﾝﾄ(&F)...", "", "ウインドウの幅にフィット(&T)",
+                          "ﾗﾍﾞﾙ全体を表示(&W)", "", "詳細設定(&A)..."}));
     app_ = std::make_unique<CLumoApp>();
     QVERIFY(app_->InitInstance() && app_->mainFrame()->view()->discGuideShown());
   }
 
   void pasteRendersAndTheStatusBarSaysWhatBecameOfTheLabel() {
     CLumoView* view = StartFitted();
-    QStatusBar* bar = app_->mainFrame()->statusBar();
+    CMainFrame* frame = app_->mainFrame();
     QGuiApplication::clipboard()->setText(QStringLiteral("一行目\r\n二行目"));
     const QImage before = view->grab().toImage();
-    app_->mainFrame()->action(Command::EditPaste)->trigger();
+    frame->action(Command::EditPaste)->trigger();
     QCOMPARE(view->session().labelText(),
              std::string("\x88\xEA\x8D\x73\x96\xDA\r\n\x93\xF1\x8D\x73\x96\xDA"));
     QVERIFY(view->grab().toImage() != before);
-    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo000.bmp に書き出しました。"));
-    // No text on the clipboard: the same text again; no clipboard at all: nothing.
+    // The result stays under a command's prompt and comes back after it; cut
+    // with "…" where it does not fit, whole in the tool tip.
+    const QString written = Written(QStringLiteral("lumo000.bmp"));
+    auto* pane = frame->statusBar()->findChild<QLabel*>(QStringLiteral("labelStatus"));
+    for (const QString& tip : {QStringLiteral("prompt"), QString()}) {
+      QStatusTipEvent pointedAt(tip);
+      QApplication::sendEvent(frame, &pointedAt);
+      QCOMPARE(pane->isVisible(), tip.isEmpty());
+    }
+    frame->resize(450, 540);
+    QTRY_VERIFY(pane->text().endsWith(u'…') && pane->toolTip() == written);
+    frame->resize(1600, 540);
+    QTRY_VERIFY(pane->text() == written && pane->toolTip().isEmpty());
+    // No text on the clipboard: the same text again, and said so; no clipboard
+    // at all: nothing but saying so.
     view->SetClipboardReader([] { return Clip{Clip::State::NoText, {}}; });
     view->OnEditPaste();
+    QCOMPARE(view->labelStatus(),
+             QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに文字がないので、今の文字のままです。 ") +
+                 Written(QStringLiteral("lumo001.bmp")));
     view->SetClipboardReader([] { return Clip{Clip::State::Unavailable, {}}; });
     view->OnEditPaste();
+    QCOMPARE(view->labelStatus(), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞを読めません。"));
     QCOMPARE(dir_->labelFiles().size(), 2);
     // One line of 9,100: 9,000 are kept, and the lower half's 30 rings take 4,440.
     view->SetClipboardReader([] { return Clip{Clip::State::Text, QString(9100, u'x')}; });
     view->OnEditPaste();
-    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo002.bmp に書き出しました。 入りきらない "
-                                                   "4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
+    QCOMPARE(view->labelStatus(),
+             Written(QStringLiteral("lumo002.bmp")) +
+                 QStringLiteral(" 入りきらない 4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
     // Every name taken: nothing is written and the status bar says why.
     for (int n = 3; n < 1000; ++n) {
       const QString name = QStringLiteral("lumo%1.bmp").arg(n, 3, 10, QLatin1Char('0'));
       QVERIFY(apptest::WriteFile(dir_->filePath(name), ""));
     }
     view->OnEditPaste();
-    QCOMPARE(bar->currentMessage().section(QLatin1Char(' '), 0, 4),
-             QStringLiteral("ﾗﾍﾞﾙを書き出せませんでした: lumo000.bmp から lumo999.bmp まで、"
-                            "すべての名前が使われています。"));
+    QVERIFY(view->labelStatus().startsWith(
+        QStringLiteral("ﾗﾍﾞﾙを %1 に書き出せませんでした: lumo000.bmp から lumo999.bmp まで、"
+                       "すべての名前が使われています。")
+            .arg(dir_->path())));
   }
 
   // Linux's Japanese and characters beyond code page 932 reach the label,
   // in the face the user chooses, which the next start takes again.
   void everyCharacterPastedIsDrawnInTheChosenFace() {
     CLumoView* view = StartFitted();
-    QStatusBar* bar = app_->mainFrame()->statusBar();
     view->SetClipboardReader(
         [] { return Clip{Clip::State::Text, QStringLiteral("10時〜12時 Café €5 ™ 𠮷野家 ❤\U000F0000")}; });
     view->OnEditPaste();
@@ -217,8 +263,13 @@ class MainWindowTest : public QObject {
     std::u32string extras;
     for (const lumo::ExtraCharacter& extra : view->session().text().extras) extras += extra.cluster;
     QCOMPARE(extras, std::u32string(U"é€™𠮷❤\U000F0000"));
-    QCOMPARE(bar->currentMessage(), QStringLiteral("lumo000.bmp に書き出しました。 どのﾌｫﾝﾄにもない 1 "
-                                                   "文字は □ で示しました。"));
+    QCOMPARE(view->labelStatus(),
+             Written(QStringLiteral("lumo000.bmp")) +
+                 QStringLiteral(" どのﾌｫﾝﾄにもない 1 文字は □ で示しました。"));
+    // Copied back, each is itself again, 〜 in the form Windows writes it.
+    app_->mainFrame()->action(Command::EditCopy)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("10時～12時 Café €5 ™ 𠮷野家 ❤\U000F0000"));
     // A family no face has changes nothing; one that is there is drawn and kept.
     QString offered;
     view->SetFontChooser([&offered](const QString& current) {
@@ -227,7 +278,7 @@ class MainWindowTest : public QObject {
     });
     app_->mainFrame()->action(Command::ViewFont)->trigger();
     QCOMPARE(offered, QStringLiteral("IPAGothic"));
-    QVERIFY(bar->currentMessage().startsWith(QStringLiteral("選んだﾌｫﾝﾄは使えません。")));
+    QVERIFY(view->labelStatus().startsWith(QStringLiteral("選んだﾌｫﾝﾄは使えません。")));
     view->SetFontChooser([](const QString&) { return std::optional<QString>("DejaVu Sans"); });
     app_->mainFrame()->action(Command::ViewFont)->trigger();
     QCOMPARE(dir_->labelFiles().size(), 2);
@@ -240,9 +291,14 @@ class MainWindowTest : public QObject {
   void dropsAndDocumentsChangeTheTextAsTheyShould() {
     CLumoView* view = StartFitted();
     // Only the first local file of a drop counts: a ".txt" name is a text file,
-    // and one that cannot be read changes nothing and writes nothing.
+    // and one that cannot be read changes nothing, writes nothing and says why.
     QVERIFY(!apptest::DragAndDrop(view, {QUrl(QStringLiteral("https://example.org/a.txt"))}));
     QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("gone.txt"))}));
+    QVERIFY(QDir().mkdir(dir_->filePath("dir.txt")));
+    QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("dir.txt"))}));
+    QCOMPARE(view->labelStatus(),
+             dir_->filePath("dir.txt") +
+                 QStringLiteral(" を読めません。ﾌｫﾙﾀﾞです。ﾌｧｲﾙを指定してください。"));
     QVERIFY(dir_->labelFiles().isEmpty());
     QVERIFY(apptest::WriteFile(dir_->filePath("NOTES.TXT"), "notes"));
     QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT")),
@@ -282,6 +338,158 @@ class MainWindowTest : public QObject {
     QCOMPARE(dir_->labelFiles().size(), 1);
   }
 
+  void theSettingsDialogSaysWhatItDidNotTake() {
+    CLumoView* view = StartFitted();
+    // The boxes are filled once the dialog has opened.
+    const auto adjust = [](std::vector<std::pair<const char*, const char*>> boxes) {
+      apptest::OnNextModal([boxes = std::move(boxes)](QWidget* modal) {
+        for (const auto& [name, text] : boxes) modal->findChild<QLineEdit*>(name)->setText(text);
+        modal->close();
+      });
+    };
+    // 400 mm and 600 dpi pass their rules one by one but give no label that
+    // can be made: none of the six is taken, and nothing is written.
+    adjust({{"IDC_DIAMETER", "400"}, {"IDC_CIRCLE_CHARS", "20"}});
+    QVERIFY(Activate());
+    QTest::keyClick(app_->mainFrame(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(view->session().settings(), lumo::LabelSettings{});
+    QCOMPARE(app_->document().settings(), lumo::LabelSettings{});
+    QCOMPARE(view->findChild<CAdjustDlg*>()->values(), lumo::ToEntered({}));
+    QVERIFY(dir_->labelFiles().isEmpty());
+    QCOMPARE(view->labelStatus(), QStringLiteral("直径 400 mm、解像度 600 dpi のﾗﾍﾞﾙは一辺 8191 "
+                                                 "ﾋﾟｸｾﾙを超えるので、設定は変えていません。"));
+    // A value its rule refuses keeps the one it had; the others are taken.
+    adjust({{"IDC_RING_COUNT", "80"}, {"IDC_CIRCLE_CHARS", "20"}});
+    app_->mainFrame()->action(Command::LabelAdjust)->trigger();
+    QCOMPARE(view->session().settings().charsPerCircle, 20);
+    QCOMPARE(view->session().settings().ringCount, 45);
+    QCOMPARE(view->labelStatus(),
+             QStringLiteral(
+                 "元のままにした値: 桁・開始行・使用桁 (桁は 1 から 79 まで、使用桁は 1 以上、"
+                 "開始行 + 使用桁は桁まで)。 ") +
+                 Written(QStringLiteral("lumo000.bmp")));
+  }
+
+  void fitWholeFollowsTheWindowUntilTheUserZoomsOrPans() {
+    CLumoView* view = StartFitted();
+    CMainFrame* frame = app_->mainFrame();
+    // As large as it fits and in the middle, however the window changes.
+    const auto showsWhole = [view] {
+      const lumo::PreviewRect r = lumo::PreviewDestination(view->preview(), 2834, view->width());
+      return std::abs(r.width - std::min(view->width(), view->height())) <= 1 &&
+             std::abs(2 * r.x + r.width - view->width()) <= 2 &&
+             std::abs(2 * r.y + r.height - view->height()) <= 2;
+    };
+    frame->action(Command::ViewFitWhole)->trigger();
+    QVERIFY(showsWhole());
+    frame->resize(1000, 500);
+    QTRY_VERIFY(view->width() == 1000 && showsWhole());
+    frame->resize(600, 900);
+    QTRY_VERIFY(view->width() == 600 && showsWhole());
+    // Once zoomed or panned, a resize changes neither the zoom nor the centre.
+    apptest::Wheel(view, {0, 120}, {100, 100});
+    lumo::PreviewState kept = view->preview();
+    frame->resize(700, 600);
+    QTRY_COMPARE(view->width(), 700);
+    QCOMPARE(view->preview(), kept);
+    frame->action(Command::ViewFitWhole)->trigger();
+    Mouse(QEvent::MouseButtonPress, {300, 200}, Qt::LeftButton);
+    Mouse(QEvent::MouseMove, {320, 210}, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, {320, 210}, Qt::NoButton);
+    kept = view->preview();
+    frame->resize(800, 900);
+    QTRY_COMPARE(view->width(), 800);
+    QCOMPARE(view->preview(), kept);
+  }
+
+  void recentFilesAreOfferedAboveTheExitCommand() {
+    QVERIFY(app_->InitInstance());
+    for (int i = 0; i < 9; ++i) {
+      QVERIFY(
+          app_->OpenDocumentFile(dir_->settingsFile(QStringLiteral("r%1.lum").arg(i), 120, 600)));
+    }
+    // Eight at most, and none that is gone.
+    QVERIFY(QFile::remove(dir_->filePath("r7.lum")));
+    QMenu* file = app_->mainFrame()->fileMenu();
+    emit file->aboutToShow();
+    QStringList entries;
+    for (const QAction* entry : file->actions()) entries << entry->text();
+    QCOMPARE(entries.mid(entries.indexOf("出力設定(&U)...")),
+             (QStringList{"出力設定(&U)...", "", "&1 r8.lum", "&2 r6.lum", "&3 r5.lum", "&4 r4.lum",
+                          "&5 r3.lum", "&6 r2.lum", "&7 r1.lum", "", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+    file->actions().at(entries.indexOf("&3 r5.lum"))->trigger();
+    QCOMPARE(app_->mainFrame()->windowTitle(), QStringLiteral("r5.lum - lumo"));
+    QCOMPARE(CLumoApp::RecentFiles().constFirst(), dir_->filePath("r5.lum"));
+  }
+
+  void labelFilesGoWhereTheUserChoseInTheFormatChosen() {
+    CLumoView* view = StartFitted();
+    const QString folder = dir_->filePath(QStringLiteral("labels"));
+    QVERIFY(QDir().mkdir(folder));
+    apptest::OnNextModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<CLabelFilesDlg*>(modal);
+      QVERIFY(dialog != nullptr);
+      auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("folder"));
+      QCOMPARE(box->placeholderText(), dir_->path());  // by default, the start directory
+      // A folder that is not there is refused in the dialog.
+      box->setText(dir_->filePath(QStringLiteral("missing")));
+      dialog->accept();
+      QVERIFY(dialog->isVisible());
+      box->setText(folder);
+      dialog->findChild<QComboBox*>()->setCurrentIndex(1);
+      dialog->accept();
+    });
+    app_->mainFrame()->action(Command::FileLabelFiles)->trigger();
+    QGuiApplication::clipboard()->setText(QStringLiteral("label"));
+    view->OnEditPaste();
+    QVERIFY(apptest::ReadFile(folder + "/lumo000.png").startsWith("\x89PNG"));
+    QCOMPARE(view->labelStatus(),
+             QStringLiteral("lumo000.png を %1 に書き出しました。").arg(folder));
+    // "Preview only" writes nothing, and the next start keeps to it.
+    SaveLabelFilePreference({folder, lumo::LabelFormat::Png, true});
+    app_ = std::make_unique<CLumoApp>();
+    view = StartFitted();
+    view->OnEditPaste();
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"lumo000.png"});
+    QCOMPARE(view->labelStatus(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰのみで、ﾌｧｲﾙには書き出していません。"));
+    QVERIFY(dir_->labelFiles().isEmpty());
+  }
+
+  // From the desktop's menu, with no folder chosen, files go to a lumo folder
+  // in the pictures folder, made when the first one is written.
+  void aDesktopStartWritesIntoThePicturesFolder() {
+    const QByteArray home = qgetenv("HOME");
+    const auto restore = qScopeGuard([home] { qputenv("HOME", home); });
+    qputenv("HOME", dir_->filePath(QStringLiteral("home")).toLocal8Bit());
+    QVERIFY(apptest::WriteFile(dir_->configPath() + "/user-dirs.dirs",
+                               "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n"));
+    QVERIFY(app_->InitInstance({}, CLumoApp::Start::FromDesktop));
+    QGuiApplication::clipboard()->setText(QStringLiteral("label"));
+    app_->mainFrame()->view()->OnEditPaste();
+    QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("home/Bilder/lumo/lumo000.bmp"))));
+    QVERIFY(dir_->labelFiles().isEmpty());
+  }
+
+  // The pictures folder as `xdg-user-dir PICTURES` reads user-dirs.dirs.
+  void theDesktopFolderIsReadAsTheShellReadsIt() {
+    const auto folder = [](const char* userDirs) {
+      return QString::fromStdString(lumo::DesktopLabelFolder(userDirs, "/home/u").string());
+    };
+    QCOMPARE(folder("XDG_PICTURES_DIR=\"$HOME/Bilder\"\n"), QStringLiteral("/home/u/Bilder/lumo"));
+    // The last line counts; comments and other folders do not. Quotes and
+    // backslashes are the shell's.
+    QCOMPARE(folder("XDG_PICTURES_DIR=\"/a\"\n  XDG_PICTURES_DIR=\"/srv/My \\\"Pics\\\"\"  # x\n"
+                    "# XDG_PICTURES_DIR=\"/b\"\nXDG_MUSIC_DIR=\"/m\""),
+             QStringLiteral("/srv/My \"Pics\"/lumo"));
+    QCOMPARE(folder("XDG_PICTURES_DIR=/data/$HOME/"), QStringLiteral("/data/$HOME/lumo"));
+    // None, no absolute path, or the home folder itself: a lumo folder in home.
+    for (const char* none : {"", "XDG_PICTURES_DIR=\"\"", "XDG_PICTURES_DIR=\"Pictures\"",
+                             "XDG_PICTURES_DIR=\"$HOMEWORK\"", "XDG_PICTURES_DIR=\"$HOME/\"",
+                             "XDG_PICTURES_DIR=/home/u/."}) {
+      QCOMPARE(folder(none), QStringLiteral("/home/u/lumo"));
+    }
+  }
+
   void openingAndSavingSettingsFiles() {
     QVERIFY(StartActive());
     CMainFrame* frame = app_->mainFrame();
@@ -306,7 +514,8 @@ class MainWindowTest : public QObject {
     frame->action(Command::FileSaveAs)->trigger();
     QTRY_COMPARE(apptest::ReadFile(other), apptest::ReadFile(mine));
     QVERIFY(app_->OpenDocumentFile(dir_->settingsFile("fourth.lum", 120.0, 600.0)));
-    QCOMPARE(CLumoApp::RecentFiles(), (QStringList{dir_->filePath("fourth.lum"), other, mine}));
+    QCOMPARE(CLumoApp::RecentFiles(),
+             (QStringList{dir_->filePath("fourth.lum"), other, mine, dir_->filePath("small.lum")}));
     // A failed save or open is reported in the program's words, and the
     // document keeps its file and its values.
     QVERIFY(QDir().mkdir(dir_->filePath(QStringLiteral("folder.lum"))));
@@ -364,10 +573,11 @@ class MainWindowTest : public QObject {
     QVERIFY(apptest::WriteFile(earlier + "/lumo.conf",
                                "[Recent%20File%20List]\nFile1=/old/a.lum\n"
                                "[Print%20Calibration]\nLaser\\OffsetAcross=2.5\n"));
-    QCOMPARE(CLumoApp::RecentFiles(), QStringList{"/old/a.lum"});
+    const auto first = [] { return UserSettings().value("Recent File List/File1").toString(); };
+    QCOMPARE(first(), QStringLiteral("/old/a.lum"));
     QVERIFY(QFile::exists(dir_->configPath() + "/lumo/lumo.conf"));
     QVERIFY(apptest::WriteFile(earlier + "/lumo.conf", "[Recent%20File%20List]\nFile1=/b.lum\n"));
-    QCOMPARE(CLumoApp::RecentFiles(), QStringList{"/old/a.lum"});
+    QCOMPARE(first(), QStringLiteral("/old/a.lum"));
   }
 
  private:
@@ -391,6 +601,11 @@ class MainWindowTest : public QObject {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, view_->mapToGlobal(at), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(view_, &event);
+  }
+
+  // What the status bar says when `name` was written to the start directory.
+  QString Written(const QString& name) const {
+    return QStringLiteral("%1 を %2 に書き出しました。").arg(name, dir_->path());
   }
 
   // Where the canvas point under `at` is, in an 800-pixel client.

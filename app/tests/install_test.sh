@@ -26,12 +26,15 @@ if [ -x "$prefix/$bindir/lumo" ]; then
     cut -d' ' -f2)" ] || fail "lumo --version without a display"
   $headless LANG=C.UTF-8 "$prefix/$bindir/lumo" --help | grep -q 'Settings file to open' ||
     fail "lumo --help without a display"
+  # The desktop entry starts it so.
+  $headless LANG=C.UTF-8 "$prefix/$bindir/lumo" --help | grep -q -- '--desktop' ||
+    fail "lumo --help lacks --desktop"
   $headless LANG=ja_JP.UTF-8 "$prefix/$bindir/lumo" -h | grep -q '開く設定ﾌｧｲﾙ' ||
     fail "lumo --help in Japanese"
 fi
 desktop="$datadir/applications/lumo.desktop" mime="$datadir/mime"
 expect "$desktop"
-for line in Type=Application Name=lumo 'Exec=lumo %f' Icon=lumo 'MimeType=application/x-lumo;'; do
+for line in Type=Application Name=lumo 'Exec=lumo --desktop %f' Icon=lumo 'MimeType=application/x-lumo;'; do
   grep -qxF "$line" "$prefix/$desktop" || fail "$desktop lacks '$line'"
 done
 desktop-file-validate "$prefix/$desktop" || fail "desktop-file-validate $desktop"
