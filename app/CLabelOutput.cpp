@@ -141,10 +141,12 @@ void CLabelOutput::OnFilePrint() {
   note->setWordWrap(true);
   note->setContentsMargins(6, 3, 6, 3);
   if (auto* layout = qobject_cast<QBoxLayout*>(preview.layout())) layout->addWidget(note);
+  // The label as the preview shows it; no other is drawn while the dialogs are up.
+  const lumo::Surface& label = view_.shownCanvas().image;
   lumo::Result<void> printed;
   connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
     // The printer chosen last decides the calibration, a file none.
-    printed = PrintOnSheet(*target, session.canvas().image, session.settings().resolutionDpi, sheet,
+    printed = PrintOnSheet(*target, label, session.settings().resolutionDpi, sheet,
                            positions, CalibrationFor(*target));
     QStringList notes;
     if (!printed) notes << ErrorCause(printed.error());

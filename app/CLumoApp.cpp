@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTimer>
 
 #include "AppIcons.h"
 #include "CAboutDlg.h"
@@ -49,7 +50,6 @@ bool CLumoApp::LoadQtTranslations() {
 }
 
 bool CLumoApp::InitInstance(const QString& file, Start start) {
-  QApplication::setWindowIcon(LoadAppIcon(AppIcon::Application));
   // A terminal user expects the files where they started lumo; a desktop
   // menu's start directory is the home folder, no place for them.
   start_ = start;
@@ -80,6 +80,10 @@ bool CLumoApp::InitInstance(const QString& file, Start start) {
     ReportError(FaceMissing(face.error()));
   }
   frame_->view()->OnInitialUpdate();
+  // Reading the icon theme takes a moment; it is read while the first label
+  // is drawn.
+  QTimer::singleShot(0, frame_.get(),
+                     [] { QApplication::setWindowIcon(LoadAppIcon(AppIcon::Application)); });
   return true;
 }
 

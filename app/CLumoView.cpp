@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -30,17 +31,9 @@
 #include "FaceChoice.h"
 #include "Surface.h"
 #include "TextIntake.h"
+#include "Timing.h"
 
 namespace {
-
-// Rendering a large label and writing its file takes a noticeable moment.
-class BusyCursor {
- public:
-  BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // The first local file of a drag, as the file system spells its name.
 std::string FirstLocalFile(const QMimeData* data) {
@@ -89,7 +82,16 @@ CLumoView::CLumoView(CLumoDoc& document, QWidget* parent)
       document_(document),
       adjustDlg_(this),
       clipboardReader_(&CLumoView::ReadSystemClipboard),
-      fontChooser_(&AskForFont) {
+      fontChooser_(&AskForFont),
+      // The worker's word comes back to this thread, in the order given.
+      worker_(
+          [this](const lumo::LabelWorker::Drawn& drawn) {
+            QMetaObject::invokeMethod(this, [this, drawn] { OnDrawn(drawn); }, Qt::QueuedConnection);
+          },
+          [this](const lumo::LabelWorker::Written& written) {
+            QMetaObject::invokeMethod(this, [this, written] { OnWritten(written); },
+                                      Qt::QueuedConnection);
+          }) {
   session_.SetFace(lumo::LoadChosenFace(std::nullopt, lumo::SavedFaceChoice()));
   SetDestination({StartDirectory()});
   // Every paint covers the whole client area from its back buffer.
@@ -107,11 +109,13 @@ void CLumoView::OnInitialUpdate() {
   // not, the view keeps the settings that match its canvas.
   (void)session_.CreateCanvas(document_.settings());
   Refit();
-  session_.ComposeLabel();
+  session_.LayOutLabel();
+  Submit(std::nullopt, {}, {});
   ReportLabel(LabelNotes());
 }
 
 void CLumoView::OnEditPaste() {
+  NoteTime("paste");
   const ClipboardText clipboard = clipboardReader_();
   if (clipboard.state == ClipboardText::State::Unavailable) {
     ReportLabel(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞを読めません。"));
@@ -120,15 +124,13 @@ void CLumoView::OnEditPaste() {
   if (clipboard.state == ClipboardText::State::Text) {
     session_.TakePaste(clipboard.text.toUtf8().toStdString());
   }
-  RenderAndSave();
-  if (clipboard.state == ClipboardText::State::NoText) {
-    ReportLabel(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに文字がないので、今の文字のままです。 ") + labelStatus_);
-  }
-  update();
+  RenderAndSave(clipboard.state == ClipboardText::State::NoText
+                    ? QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに文字がないので、今の文字のままです。 ")
+                    : QString());
 }
 
 void CLumoView::OnEditCopy() {
-  const lumo::Surface& canvas = session_.canvas().image;
+  const lumo::Surface& canvas = shownCanvas().image;
   auto data = std::make_unique<QMimeData>();
   if (!canvas.empty()) {
     QImage image(canvas.width(), canvas.height(), QImage::Format_RGB32);
@@ -158,7 +160,6 @@ void CLumoView::OnDropFiles(const std::string& path) {
     (void)session_.TakeFolder(droppedPath_);
   }
   RenderAndSave();
-  update();
 }
 
 void CLumoView::FitToWidth() {
@@ -204,30 +205,60 @@ void CLumoView::OnLabelAdjust() {
   const lumo::CanvasRect& rebuilt = session_.canvas().geometry.canvasRect;
   preview_ = lumo::RestorePreview(preview_, ratios, clientWidth, rebuilt.width, rebuilt.height);
   if (fitsWhole_) Refit();
-  RenderAndSave();
-  if (const QString& refusal = adjustDlg_.refusal(); !refusal.isEmpty()) {
-    ReportLabel(refusal + QLatin1Char(' ') + labelStatus_);
+  const QString& refusal = adjustDlg_.refusal();
+  RenderAndSave(refusal.isEmpty() ? QString() : refusal + QLatin1Char(' '));
+}
+
+void CLumoView::RenderAndSave(const QString& before, const QString& after) {
+  session_.LayOutLabel();
+  if (!destination_.previewOnly && destination_.makeFolder) {
+    // Should it fail, the write fails too and says why.
+    std::error_code ignored;
+    std::filesystem::create_directories(destination_.folder, ignored);
   }
+  Submit(destination_.previewOnly ? std::nullopt : std::optional(destination_.format), before,
+         after);
+  if (destination_.previewOnly) {
+    const QString notes = LabelNotes();
+    const QString message = QStringLiteral("ﾌﾟﾚﾋﾞｭｰのみで、ﾌｧｲﾙには書き出していません。");
+    ReportLabel(before + (notes.isEmpty() ? message : message + QLatin1Char(' ') + notes) + after);
+  }
+}
+
+void CLumoView::Submit(std::optional<lumo::LabelFormat> format, QString before, QString after) {
+  const std::uint64_t job =
+      worker_.Submit({session_.canvas().geometry, session_.layout(),
+                      session_.settings().resolutionDpi, session_.face(), format,
+                      destination_.folder});
+  if (format) pending_[job] = {std::move(before), std::move(after), LabelNotes()};
+}
+
+void CLumoView::OnDrawn(const lumo::LabelWorker::Drawn& drawn) {
+  shown_ = drawn.canvas;
+  shownJob_ = drawn.job;
   update();
 }
 
-void CLumoView::RenderAndSave() {
-  const BusyCursor busy;
-  QString message;
-  if (destination_.previewOnly) {
-    session_.ComposeLabel();
-    message = QStringLiteral("ﾌﾟﾚﾋﾞｭｰのみで、ﾌｧｲﾙには書き出していません。");
-  } else {
-    if (destination_.makeFolder) {
-      // Should it fail, the write fails too and says why.
-      std::error_code ignored;
-      std::filesystem::create_directories(destination_.folder, ignored);
-    }
-    const auto saved = session_.RenderAndSave(destination_.format);
-    message = saved ? LabelWritten(*saved) : LabelNotWritten(saved.error(), destination_.folder);
-  }
-  const QString notes = LabelNotes();
-  ReportLabel(notes.isEmpty() ? message : message + QLatin1Char(' ') + notes);
+void CLumoView::OnWritten(const lumo::LabelWorker::Written& written) {
+  const auto found = pending_.find(written.job);
+  if (found == pending_.end()) return;
+  const Pending pending = std::move(found->second);
+  pending_.erase(found);
+  const QString message = written.saved ? LabelWritten(*written.saved)
+                                        : LabelNotWritten(written.saved.error(), destination_.folder);
+  ReportLabel(pending.before +
+              (pending.notes.isEmpty() ? message : message + QLatin1Char(' ') + pending.notes) +
+              pending.after);
+}
+
+void CLumoView::WaitForLabels() {
+  worker_.Wait();
+  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+const lumo::LabelCanvas& CLumoView::shownCanvas() {
+  WaitForLabels();
+  return shown_ ? *shown_ : session_.canvas();
 }
 
 void CLumoView::SetDestination(const LabelDestination& destination) {
@@ -271,9 +302,7 @@ void CLumoView::OnChooseFont() {
     notes = QStringLiteral("LUMO_FONT のﾌｫﾝﾄが優先されます。");
   }
   session_.SetFace(std::move(loaded));
-  RenderAndSave();
-  if (!notes.isEmpty()) ReportLabel(labelStatus_ + QLatin1Char(' ') + notes);
-  update();
+  RenderAndSave({}, notes.isEmpty() ? QString() : QLatin1Char(' ') + notes);
 }
 
 void CLumoView::ReportLabel(const QString& message) {
@@ -284,6 +313,10 @@ void CLumoView::ReportLabel(const QString& message) {
 void CLumoView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   OnDraw(painter);
+  if (shownJob_ > paintedJob_) {
+    paintedJob_ = shownJob_;
+    NoteTime("painted");
+  }
 }
 
 void CLumoView::OnDraw(QPainter& painter) {
@@ -297,7 +330,9 @@ QImage CLumoView::RenderPreview(qreal devicePixelRatio) const {
   const int h = static_cast<int>(std::ceil(height() * ratio));
   if (w <= 0 || h <= 0) return {};
   auto backBuffer = std::make_unique<lumo::Surface>(w, h);
-  const lumo::LabelCanvas& canvas = session_.canvas();
+  // Until the first label is drawn, the preview is white.
+  static const lumo::LabelCanvas kNone;
+  const lumo::LabelCanvas& canvas = shown_ ? *shown_ : kNone;
   const lumo::PreviewRect dest =
       lumo::DevicePreviewDestination(preview_, canvas.geometry.canvasRect.width, width(), ratio);
   if (!canvas.image.empty() && dest.width > 0 && dest.height > 0) {

@@ -5,13 +5,17 @@
 #include <QString>
 #include <QWidget>
 #include <filesystem>
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "CAdjustDlg.h"
 #include "LabelFormat.h"
 #include "LabelSession.h"
+#include "LabelWorker.h"
 #include "PreviewGeometry.h"
 #include "Sheet.h"
 
@@ -80,10 +84,15 @@ class CLumoView : public QWidget {
   // The font dialog: the chosen family becomes the label's face and the
   // user's saved choice, and the label is rendered and saved with it.
   void OnChooseFont();
-  // Composes the label, writes it to the next numbered file of the
-  // destination and tells the status bar which file that was, or why none
-  // was written, and how much of the text did not fit.
-  void RenderAndSave();
+  // Lays the label out and has it drawn and written to the next numbered
+  // file of the destination in the background; once written, the status bar
+  // says which file that was, or why none was written, and how much of the
+  // text did not fit, between `before` and `after`.
+  void RenderAndSave(const QString& before = {}, const QString& after = {});
+  // Until every label given is drawn and written, and the status bar told.
+  void WaitForLabels();
+  // The label as the preview shows it, once every label given is drawn.
+  [[nodiscard]] const lumo::LabelCanvas& shownCanvas();
   // Where RenderAndSave writes from now on.
   void SetDestination(const LabelDestination& destination);
   // Tells the status bar what became of the label, until the next word on it.
@@ -139,6 +148,10 @@ class CLumoView : public QWidget {
   // Fits as the view was last fitted: to the width, or the whole label.
   void Refit();
   [[nodiscard]] static ClipboardText ReadSystemClipboard();
+  // Hands the label as laid out to the worker; `format` nothing: drawn only.
+  void Submit(std::optional<lumo::LabelFormat> format, QString before, QString after);
+  void OnDrawn(const lumo::LabelWorker::Drawn& drawn);
+  void OnWritten(const lumo::LabelWorker::Written& written);
 
   CLumoDoc& document_;
   // Holds labelText, lowerText and the canvas; the label files go to the
@@ -158,4 +171,15 @@ class CLumoView : public QWidget {
   QString labelStatus_;
   bool guideShown_ = false;
   lumo::Sheet guideSheet_ = lumo::CentredSheet();
+  // What the status bar is to say around a label still being written, by job.
+  struct Pending {
+    QString before, after, notes;
+  };
+  std::map<std::uint64_t, Pending> pending_;
+  // The label last drawn, and which of the worker's jobs it was.
+  std::shared_ptr<const lumo::LabelCanvas> shown_;
+  std::uint64_t shownJob_ = 0;
+  std::uint64_t paintedJob_ = 0;
+  // Last: it finishes every label given, before the rest goes.
+  lumo::LabelWorker worker_;
 };

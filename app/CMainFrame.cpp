@@ -127,7 +127,6 @@ QLabel* MakeIndicator(const QString& text, QWidget* parent) {
 }  // namespace
 
 CMainFrame::CMainFrame(CLumoDoc& document, QWidget* parent) : QMainWindow(parent) {
-  setWindowIcon(LoadAppIcon(AppIcon::Application));
   CreateActions();
   CreateMenus();
   CreateToolBar();

@@ -3,11 +3,13 @@
 // it with --desktop.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <csignal>
 #include <cstdio>
+#include <thread>
 #include <variant>
 
 #include "CLumoApp.h"
@@ -89,6 +91,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("lumo"));
   QApplication::setApplicationVersion(QStringLiteral(LUMO_VERSION));
+  // The window's first text waits for the list of fonts; it is read meanwhile.
+  const std::jthread fonts([] { (void)QFontDatabase::families(); });
   CLumoApp lumo;
   const auto& [file, start] = std::get<StartRequest>(read);
   if (!lumo.InitInstance(file, start)) return 1;

@@ -100,7 +100,7 @@ class MainWindowTest : public QObject {
     const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(copied->text(), QStringLiteral("pasted\nlines"));
     const QImage image = copied->imageData().value<QImage>();
-    const lumo::Surface& canvas = frame->view()->session().canvas().image;
+    const lumo::Surface& canvas = frame->view()->shownCanvas().image;
     QCOMPARE(image.dotsPerMeterX(), 23622);
     QCOMPARE(image.size(), QSize(canvas.width(), canvas.height()));
     for (int y = 0; y < canvas.height(); y += 7)
@@ -207,6 +207,7 @@ class MainWindowTest : public QObject {
     QGuiApplication::clipboard()->setText(QStringLiteral("一行目\r\n二行目"));
     const QImage before = view->grab().toImage();
     frame->action(Command::EditPaste)->trigger();
+    view->WaitForLabels();
     QCOMPARE(view->session().labelText(),
              std::string("\x88\xEA\x8D\x73\x96\xDA\r\n\x93\xF1\x8D\x73\x96\xDA"));
     QVERIFY(view->grab().toImage() != before);
@@ -227,16 +228,19 @@ class MainWindowTest : public QObject {
     // at all: nothing but saying so.
     view->SetClipboardReader([] { return Clip{Clip::State::NoText, {}}; });
     view->OnEditPaste();
+    view->WaitForLabels();
     QCOMPARE(view->labelStatus(),
              QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに文字がないので、今の文字のままです。 ") +
                  Written(QStringLiteral("lumo001.bmp")));
     view->SetClipboardReader([] { return Clip{Clip::State::Unavailable, {}}; });
     view->OnEditPaste();
+    view->WaitForLabels();
     QCOMPARE(view->labelStatus(), QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞを読めません。"));
     QCOMPARE(dir_->labelFiles().size(), 2);
     // One line of 9,100: 9,000 are kept, and the lower half's 30 rings take 4,440.
     view->SetClipboardReader([] { return Clip{Clip::State::Text, QString(9100, u'x')}; });
     view->OnEditPaste();
+    view->WaitForLabels();
     QCOMPARE(view->labelStatus(),
              Written(QStringLiteral("lumo002.bmp")) +
                  QStringLiteral(" 入りきらない 4660 文字 (4660 ﾊﾞｲﾄ) は省きました。"));
@@ -246,10 +250,28 @@ class MainWindowTest : public QObject {
       QVERIFY(apptest::WriteFile(dir_->filePath(name), ""));
     }
     view->OnEditPaste();
+    view->WaitForLabels();
     QVERIFY(view->labelStatus().startsWith(
         QStringLiteral("ﾗﾍﾞﾙを %1 に書き出せませんでした: lumo000.bmp から lumo999.bmp まで、"
                        "すべての名前が使われています。")
             .arg(dir_->path())));
+  }
+
+  // Labels are drawn and written in the background, but every paste writes
+  // its own file, in order, and closing the window waits for the last.
+  void quickPastesEachWriteTheirOwnFileAndQuittingWaitsForTheLast() {
+    CLumoView* view = StartFitted();
+    for (const QString& text : {QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三")}) {
+      view->SetClipboardReader([text] { return Clip{Clip::State::Text, text}; });
+      view->OnEditPaste();
+    }
+    app_.reset();
+    const QStringList files = dir_->labelFiles();
+    QCOMPARE(files, (QStringList{"lumo000.bmp", "lumo001.bmp", "lumo002.bmp"}));
+    QByteArrayList labels;
+    for (const QString& file : files) labels << apptest::ReadFile(dir_->filePath(file));
+    QCOMPARE(labels[2].size(), 54 + 2834 * 2834 * 4);
+    QVERIFY(labels[0] != labels[1] && labels[1] != labels[2] && labels[0].size() == labels[2].size());
   }
 
   // Linux's Japanese and characters beyond code page 932 reach the label,
@@ -259,6 +281,7 @@ class MainWindowTest : public QObject {
     view->SetClipboardReader(
         [] { return Clip{Clip::State::Text, QStringLiteral("10時〜12時 Café €5 ™ 𠮷野家 ❤\U000F0000")}; });
     view->OnEditPaste();
+    view->WaitForLabels();
     QVERIFY(view->session().labelText().starts_with("10\x8e\x9e\x81\x60"));
     std::u32string extras;
     for (const lumo::ExtraCharacter& extra : view->session().text().extras) extras += extra.cluster;
@@ -277,10 +300,12 @@ class MainWindowTest : public QObject {
       return std::optional<QString>(QStringLiteral("No Such Family"));
     });
     app_->mainFrame()->action(Command::ViewFont)->trigger();
+    view->WaitForLabels();
     QCOMPARE(offered, QStringLiteral("IPAGothic"));
     QVERIFY(view->labelStatus().startsWith(QStringLiteral("選んだﾌｫﾝﾄは使えません。")));
     view->SetFontChooser([](const QString&) { return std::optional<QString>("DejaVu Sans"); });
     app_->mainFrame()->action(Command::ViewFont)->trigger();
+    view->WaitForLabels();
     QCOMPARE(dir_->labelFiles().size(), 2);
     app_.reset();
     app_ = std::make_unique<CLumoApp>();
@@ -307,6 +332,7 @@ class MainWindowTest : public QObject {
     // Anything else is listed as a folder, which may list nothing.
     QVERIFY(apptest::DragAndDrop(view, {QUrl::fromLocalFile(dir_->filePath("NOTES.TXT/x"))}));
     QCOMPARE(view->session().labelText(), std::string());
+    view->WaitForLabels();
     QCOMPARE(dir_->labelFiles().size(), 2);
     // A document opened or made anew rebuilds the canvas, fitted, and keeps the text.
     view->session().SetLabelText(std::string("kept"));
@@ -327,6 +353,7 @@ class MainWindowTest : public QObject {
       modal->close();
     });
     app_->mainFrame()->action(Command::LabelAdjust)->trigger();
+    view->WaitForLabels();
     QCOMPARE(view->session().canvas().geometry.canvasRect.width, 1417);
     // 600 to 300 dpi doubles the zoom; the same point of the label stays at the anchor.
     QVERIFY(std::abs(view->preview().zoom - 2.0 * before.zoom) < 1e-12);
@@ -361,6 +388,7 @@ class MainWindowTest : public QObject {
     // A value its rule refuses keeps the one it had; the others are taken.
     adjust({{"IDC_RING_COUNT", "80"}, {"IDC_CIRCLE_CHARS", "20"}});
     app_->mainFrame()->action(Command::LabelAdjust)->trigger();
+    view->WaitForLabels();
     QCOMPARE(view->session().settings().charsPerCircle, 20);
     QCOMPARE(view->session().settings().ringCount, 45);
     QCOMPARE(view->labelStatus(),
@@ -442,6 +470,7 @@ class MainWindowTest : public QObject {
     app_->mainFrame()->action(Command::FileLabelFiles)->trigger();
     QGuiApplication::clipboard()->setText(QStringLiteral("label"));
     view->OnEditPaste();
+    view->WaitForLabels();
     QVERIFY(apptest::ReadFile(folder + "/lumo000.png").startsWith("\x89PNG"));
     QCOMPARE(view->labelStatus(),
              QStringLiteral("lumo000.png を %1 に書き出しました。").arg(folder));
@@ -450,6 +479,7 @@ class MainWindowTest : public QObject {
     app_ = std::make_unique<CLumoApp>();
     view = StartFitted();
     view->OnEditPaste();
+    view->WaitForLabels();
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"lumo000.png"});
     QCOMPARE(view->labelStatus(), QStringLiteral("ﾌﾟﾚﾋﾞｭｰのみで、ﾌｧｲﾙには書き出していません。"));
     QVERIFY(dir_->labelFiles().isEmpty());
@@ -466,6 +496,7 @@ class MainWindowTest : public QObject {
     QVERIFY(app_->InitInstance({}, CLumoApp::Start::FromDesktop));
     QGuiApplication::clipboard()->setText(QStringLiteral("label"));
     app_->mainFrame()->view()->OnEditPaste();
+    app_->mainFrame()->view()->WaitForLabels();
     QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("home/Bilder/lumo/lumo000.bmp"))));
     QVERIFY(dir_->labelFiles().isEmpty());
   }
@@ -594,6 +625,7 @@ class MainWindowTest : public QObject {
     app_->mainFrame()->resize(800, 900);
     if (!QTest::qWaitFor([this] { return view_->width() == 800; })) return nullptr;
     view_->FitToWidth();
+    view_->WaitForLabels();
     return view_;
   }
 
