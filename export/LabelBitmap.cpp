@@ -15,33 +15,45 @@
 
 namespace lumo {
 
+Result<void> WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi) {
+  return WriteLabelBitmapAsDrawn(fd, image, resolutionDpi,
+                                 [&image](const LabelFace::RowsDrawn& drawn) {
+                                   drawn(0, image.height());
+                                 });
+}
+
 // The surface's rows already hold the file's byte order on a little-endian
 // machine, so they go to the kernel without a copy.
-Result<void> WriteLabelBitmap(int fd, const Surface& image, double resolutionDpi) {
+Result<void> WriteLabelBitmapAsDrawn(int fd, const Surface& image, double resolutionDpi,
+                                     const BitmapDrawing& draw) {
   BitmapHeader header = EncodeBitmapHeader(image, resolutionDpi);
   const std::size_t rowBytes = static_cast<std::size_t>(image.width()) * sizeof(Pixel);
+  std::vector<iovec> pieces{{header.data(), header.size()}};
   std::vector<std::uint8_t> converted;
-  if constexpr (std::endian::native != std::endian::little) {
-    converted.resize(rowBytes * static_cast<std::size_t>(image.height()));
-  }
-  std::vector<iovec> pieces;
-  pieces.reserve(static_cast<std::size_t>(image.height()) + 1);
-  pieces.push_back({header.data(), header.size()});
-  for (int y = image.height() - 1; y >= 0; --y) {
-    const std::span<const Pixel> row = image.row(y);
-    if constexpr (std::endian::native == std::endian::little) {
-      // writev only reads through the pointer.
-      pieces.push_back({const_cast<Pixel*>(row.data()), rowBytes});
-    } else {
-      std::uint8_t* out = converted.data() + rowBytes * static_cast<std::size_t>(y);
-      for (const Pixel pixel : row) {
-        PutLittleEndian<4>(out, pixel);
-        out += 4;
-      }
-      pieces.push_back({out - rowBytes, rowBytes});
+  Result<void> written;
+  draw([&](int top, int bottom) {
+    if (!written) return;  // the file has failed; the drawing goes on
+    if constexpr (std::endian::native != std::endian::little) {
+      converted.resize(rowBytes * static_cast<std::size_t>(bottom - top));
     }
-  }
-  return WriteAll(fd, pieces);
+    std::uint8_t* out = converted.data();
+    for (int y = bottom - 1; y >= top; --y) {
+      const std::span<const Pixel> row = image.row(y);
+      if constexpr (std::endian::native == std::endian::little) {
+        // writev only reads through the pointer.
+        pieces.push_back({const_cast<Pixel*>(row.data()), rowBytes});
+      } else {
+        pieces.push_back({out, rowBytes});
+        for (const Pixel pixel : row) {
+          PutLittleEndian<4>(out, pixel);
+          out += 4;
+        }
+      }
+    }
+    written = WriteAll(fd, pieces);
+    pieces.clear();
+  });
+  return written;
 }
 
 std::int32_t PixelsPerMetre(double resolutionDpi) noexcept {

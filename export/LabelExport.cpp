@@ -62,6 +62,33 @@ Result<std::filesystem::path> SaveLabel(LabelFormat format, const LabelPicture& 
   return WriteNumberedFile(directory, FormatName(format), WriterFor(format, picture));
 }
 
+Result<std::filesystem::path> DrawAndSaveLabel(LabelFormat format, LabelCanvas& canvas,
+                                               const LabelLayout& layout, double resolutionDpi,
+                                               const Result<std::shared_ptr<LabelFace>>& face,
+                                               const std::filesystem::path& directory) {
+  const LabelPicture picture{canvas, layout, resolutionDpi, face};
+  const LabelFace* drawWith = face ? face->get() : nullptr;
+  bool drawn = false;
+  const auto draw = [&](const LabelFace::RowsDrawn& rows) {
+    // A writer may be asked for the file again; the label is drawn once.
+    if (drawWith == nullptr || drawn) {
+      if (rows) rows(0, canvas.image.height());
+    } else {
+      drawWith->DrawBottomUp(canvas.image, layout.glyphs, layout.extras, rows);
+    }
+    drawn = true;
+  };
+  if (format != LabelFormat::Bmp || Unwritable(format, picture)) {
+    draw({});
+    return SaveLabel(format, picture, directory);
+  }
+  Result<std::filesystem::path> saved = WriteNumberedFile(directory, "bmp", [&](int fd) {
+    return WriteLabelBitmapAsDrawn(fd, canvas.image, resolutionDpi, draw);
+  });
+  if (!drawn) draw({});  // no file was begun
+  return saved;
+}
+
 Result<std::filesystem::path> SaveSheet(const LabelPicture& picture, const SheetPage& sheet,
                                         const std::filesystem::path& directory) {
   if (std::optional<Error> problem = Unwritable(LabelFormat::Pdf, picture)) {

@@ -32,6 +32,13 @@ struct LabelPicture {
                                                       const LabelPicture& picture,
                                                       const std::filesystem::path& directory);
 
+// Draws the label on `canvas`, cleared beforehand, and writes it as
+// SaveLabel does: a bitmap's rows go to its file while the rest are still
+// drawn. The canvas is drawn whatever becomes of the file.
+[[nodiscard]] Result<std::filesystem::path> DrawAndSaveLabel(
+    LabelFormat format, LabelCanvas& canvas, const LabelLayout& layout, double resolutionDpi,
+    const Result<std::shared_ptr<LabelFace>>& face, const std::filesystem::path& directory);
+
 // Writes the next free lumoNNN.pdf in `directory`: a page of `sheet` with the
 // label at its places, at its true size (WriteSheetPdf).
 [[nodiscard]] Result<std::filesystem::path> SaveSheet(const LabelPicture& picture,

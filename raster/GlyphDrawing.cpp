@@ -1,7 +1,14 @@
 // Drawing a layout's glyphs: every cell painted white, then its outline
-// rasterised, in the layout's order, on two threads that each own half the rows.
+// rasterised, in the layout's order, band of rows by band on two threads.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "CodePage932.h"
@@ -51,9 +58,8 @@ void FillQuad(Surface& surface, const double (&corners)[4][2], Band band) {
   }
 }
 
-// Whether the turned outline can touch the band's rows at all; most glyphs
-// of the other band are skipped here before any flattening.
-bool Reaches(const GlyphOutline& outline, const Affine& m, Band band) {
+// The rows the turned outline's box spans, top and bottom, in canvas pixels.
+std::pair<double, double> RowSpan(const GlyphOutline& outline, const Affine& m) {
   double top = INFINITY;
   double bottom = -INFINITY;
   for (const long x : {outline.xMin, outline.xMax}) {
@@ -63,7 +69,32 @@ bool Reaches(const GlyphOutline& outline, const Affine& m, Band band) {
       bottom = std::max(bottom, sy);
     }
   }
+  return {top, bottom};
+}
+
+// Whether the turned outline can touch the band's rows at all; most glyphs
+// of other bands are skipped here before any flattening.
+bool Reaches(const GlyphOutline& outline, const Affine& m, Band band) {
+  const auto [top, bottom] = RowSpan(outline, m);
   return bottom >= band.top && top < band.bottom;
+}
+
+// The rows a glyph's cell and pieces may touch, with one to spare each
+// side: a band outside them has nothing of the glyph to draw.
+std::pair<double, double> RowsReached(const GlyphGeometry& geometry) {
+  double top = INFINITY;
+  double bottom = -INFINITY;
+  for (const auto& corner : geometry.cell) {
+    top = std::min(top, corner[1]);
+    bottom = std::max(bottom, corner[1]);
+  }
+  for (std::size_t i = 0; i < geometry.pieceCount; ++i) {
+    const auto [pieceTop, pieceBottom] =
+        RowSpan(*geometry.pieces[i].outline, geometry.pieces[i].transform);
+    top = std::min(top, pieceTop);
+    bottom = std::max(bottom, pieceBottom);
+  }
+  return {std::floor(top) - 1, std::ceil(bottom) + 1};
 }
 
 // A glyph with its outline looked up before drawing starts, so that the
@@ -77,12 +108,22 @@ struct Prepared {
 
 // Below this many glyphs a second thread costs more than it saves.
 constexpr std::size_t kGlyphsWorthASecondThread = 256;
+// Rows of a band: few enough that a file can take the first bands while the
+// last are drawn, enough that few glyphs reach into two.
+constexpr int kBandRows = 128;
 
 }  // namespace
 
 void LabelFace::Draw(Surface& surface, std::span<const PlacedGlyph> glyphs,
                      std::span<const std::u32string> extras) const {
-  if (surface.empty() || glyphs.empty()) return;
+  DrawBottomUp(surface, glyphs, extras, {});
+}
+
+void LabelFace::DrawBottomUp(Surface& surface, std::span<const PlacedGlyph> glyphs,
+                             std::span<const std::u32string> extras,
+                             const RowsDrawn& drawn) const {
+  const int height = surface.height();
+  if (surface.empty()) return;
   std::vector<Prepared> prepared;
   prepared.reserve(glyphs.size());
   for (const PlacedGlyph& glyph : glyphs) {
@@ -93,24 +134,84 @@ void LabelFace::Draw(Surface& surface, std::span<const PlacedGlyph> glyphs,
     const Extra* extra = named ? &ExtraOf(extras[static_cast<std::size_t>(glyph.extra)]) : nullptr;
     prepared.push_back({&glyph, &Outline(codePoint), codePoint, extra});
   }
-  const auto drawBand = [&](Band band) {
+  const bool twoThreads = prepared.size() >= kGlyphsWorthASecondThread &&
+                          std::thread::hardware_concurrency() >= 2;
+  std::vector<GlyphGeometry> geometry(prepared.size());
+  InTwoBands(static_cast<int>(prepared.size()), twoThreads, [&](int first, int end) {
+    for (auto i = static_cast<std::size_t>(first); i < static_cast<std::size_t>(end); ++i) {
+      geometry[i] = Locate(*prepared[i].glyph, *prepared[i].outline, prepared[i].codePoint,
+                           prepared[i].extra);
+    }
+  });
+
+  // Each band lists the glyphs that may reach it, in the layout's order.
+  const int bandRows = twoThreads ? kBandRows : height;
+  const int bandCount = (height + bandRows - 1) / bandRows;
+  std::vector<std::vector<std::uint32_t>> reaching(static_cast<std::size_t>(bandCount));
+  for (std::size_t i = 0; i < geometry.size(); ++i) {
+    const auto [top, bottom] = RowsReached(geometry[i]);
+    if (!(bottom >= 0 && top < height)) continue;
+    const int first = static_cast<int>(std::max(top, 0.0)) / bandRows;
+    const int last = static_cast<int>(std::min(bottom, height - 1.0)) / bandRows;
+    for (int band = first; band <= last; ++band) {
+      reaching[static_cast<std::size_t>(band)].push_back(static_cast<std::uint32_t>(i));
+    }
+  }
+
+  // Bands are taken from the bottom up; the k-th taken is band bandCount-1-k.
+  const auto bandTaken = [&](int k) {
+    const int band = bandCount - 1 - k;
+    return Band{band * bandRows, std::min(height, (band + 1) * bandRows)};
+  };
+  std::atomic<int> next{0};
+  std::mutex mutex;
+  std::vector<char> done(static_cast<std::size_t>(bandCount), 0);
+  int told = 0;  // bands taken 0 .. told-1 have been told of
+  bool telling = false;
+  const auto work = [&] {
     GlyphRasteriser rasteriser;
-    for (const Prepared& each : prepared) {
-      const GlyphGeometry geometry =
-          Locate(*each.glyph, *each.outline, each.codePoint, each.extra);
-      FillQuad(surface, geometry.cell, band);
-      for (std::size_t i = 0; i < geometry.pieceCount; ++i) {
-        const GlyphPiece& piece = geometry.pieces[i];
-        if (Reaches(*piece.outline, piece.transform, band)) {
-          rasteriser.Fill(surface, piece.outline->path, piece.transform, band.top, band.bottom);
+    for (int k = next++; k < bandCount; k = next++) {
+      const Band band = bandTaken(k);
+      for (const std::uint32_t i : reaching[static_cast<std::size_t>(bandCount - 1 - k)]) {
+        const GlyphGeometry& glyph = geometry[i];
+        FillQuad(surface, glyph.cell, band);
+        for (std::size_t p = 0; p < glyph.pieceCount; ++p) {
+          const GlyphPiece& piece = glyph.pieces[p];
+          if (Reaches(*piece.outline, piece.transform, band)) {
+            rasteriser.Fill(surface, piece.outline->path, piece.transform, band.top, band.bottom);
+          }
         }
       }
+      if (!drawn) continue;
+      // One thread tells at a time, of every band finished meanwhile too.
+      std::unique_lock lock(mutex);
+      done[static_cast<std::size_t>(k)] = 1;
+      if (telling) continue;
+      telling = true;
+      while (told < bandCount && done[static_cast<std::size_t>(told)] != 0) {
+        int end = told;
+        while (end < bandCount && done[static_cast<std::size_t>(end)] != 0) ++end;
+        const int top = bandTaken(end - 1).top;
+        const int bottom = bandTaken(told).bottom;
+        told = end;
+        lock.unlock();
+        drawn(top, bottom);
+        lock.lock();
+      }
+      telling = false;
     }
   };
-  InTwoBands(surface.height(), prepared.size() >= kGlyphsWorthASecondThread,
-             [&](int top, int bottom) {
-               drawBand({top, bottom});
-             });
+  {
+    std::optional<std::jthread> second;
+    if (twoThreads) {
+      try {
+        second.emplace(work);
+      } catch (const std::system_error&) {
+        // No second thread to be had: this one takes every band.
+      }
+    }
+    work();
+  }  // joins the second thread
 }
 
 }  // namespace lumo

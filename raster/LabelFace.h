@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -86,10 +87,17 @@ class LabelFace {
   [[nodiscard]] bool Has(char32_t codePoint) const;
 
   // Draws the glyphs in order: each cell painted white, then its glyph in
-  // black with grey-level edges. A long list is drawn by two threads, each on
-  // its own half of the rows, so every pixel is still written in the list's order.
+  // black with grey-level edges. A long list is drawn by two threads, band of
+  // rows by band, so every pixel is still written in the list's order.
   void Draw(Surface& surface, std::span<const PlacedGlyph> glyphs,
             std::span<const std::u32string> extras = {}) const;
+  // The same, telling `drawn` of the rows as they become final, a run of
+  // rows [top, bottom) at a time, from the bottom row up and each row once,
+  // so that a file can take them while the rest are drawn. `drawn` is called
+  // on the drawing threads, one call at a time.
+  using RowsDrawn = std::function<void(int top, int bottom)>;
+  void DrawBottomUp(Surface& surface, std::span<const PlacedGlyph> glyphs,
+                    std::span<const std::u32string> extras, const RowsDrawn& drawn) const;
 
   // How many of the layout's characters no installed face has: each is
   // drawn as a box.

@@ -93,13 +93,18 @@ void LabelSession::DrawIfNeeded() {
 }
 
 Result<std::filesystem::path> LabelSession::RenderAndSave(LabelFormat format) {
-  // The vector formats are drawn from the layout; only the others need pixels.
-  if (IsRaster(format)) {
-    ComposeLabel();
-  } else {
-    LayOutLabel();
+  LayOutLabel();
+  // The vector formats are drawn from the layout; only the others need
+  // pixels, which a bitmap's file takes while they are drawn.
+  if (!IsRaster(format)) {
+    return SaveLabel(format, {canvas_, layout_, settings_.resolutionDpi, face()},
+                     outputDirectory_);
   }
-  return SaveLabel(format, {canvas_, layout_, settings_.resolutionDpi, face()}, outputDirectory_);
+  PrepareCanvas();
+  cleared_ = false;
+  drawn_ = true;
+  return DrawAndSaveLabel(format, canvas_, layout_, settings_.resolutionDpi, face(),
+                          outputDirectory_);
 }
 
 Result<std::filesystem::path> LabelSession::RenderAndSaveSheet(const SheetPage& sheet) {

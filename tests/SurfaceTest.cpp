@@ -79,22 +79,36 @@ TEST(GlyphDrawing, GlyphsFarLargerThanTheSurfaceAreClippedOnEverySide) {
 
 // A long list is drawn by two threads, each on its half of the rows: every
 // pixel still comes out as the glyphs drawn one by one, in order, leave it.
-TEST(GlyphDrawing, TwoBandsDrawWhatOneGlyphAtATimeDraws) {
+// Bands of rows drawn apart, on two threads, come out as the glyphs drawn one
+// by one; each row is told of once, from the bottom up, and only when final.
+TEST(GlyphDrawing, BandsDrawWhatOneGlyphAtATimeDrawsAndTellOfFinalRows) {
   std::vector<PlacedGlyph> glyphs;
-  for (int i = 0; i < 300; ++i) {  // enough for two threads, many across the middle
+  for (int i = 0; i < 300; ++i) {  // enough for two threads, many across band edges
     glyphs.push_back(Glyph({9 + i % 7, 4 + i % 5, i % 2 * (i * 137) % 3600}, (i * 37) % 90,
-                           35 + i % 23, i % 3 == 0 ? "\x81\xA1" : "W"));
+                           5 + (i * 53) % 290, i % 3 == 0 ? "\x81\xA1" : "W"));
   }
   // Last, so that nothing covers them: squares whose lowest ink lies a pixel
-  // or two either side of the middle row.
+  // or two either side of a band's edge (every 128 rows).
   for (int i = 0; i < 40; ++i) {
-    glyphs.push_back(Glyph({10 + i % 5, 5, 0}, i * 7 % 95, 38 + i % 8, "\x81\xA1"));
+    glyphs.push_back(Glyph({10 + i % 5, 5, 0}, i * 7 % 95, 116 + i % 2 * 128 + i % 8, "\x81\xA1"));
   }
-  Surface together(100, 100), apart(100, 100);
-  Face().Draw(together, glyphs);
+  Surface together(100, 300), apart(100, 300), whenTold(100, 300);
+  std::vector<std::pair<int, int>> told;
+  Face().DrawBottomUp(together, glyphs, {}, [&](int top, int bottom) {
+    told.emplace_back(top, bottom);
+    for (int y = top; y < bottom; ++y) std::ranges::copy(together.row(y), whenTold.row(y).begin());
+  });
   for (const PlacedGlyph& glyph : glyphs) Face().Draw(apart, {&glyph, 1});
   EXPECT_TRUE(
       std::equal(together.pixels().begin(), together.pixels().end(), apart.pixels().begin()));
+  EXPECT_TRUE(
+      std::equal(whenTold.pixels().begin(), whenTold.pixels().end(), together.pixels().begin()));
+  int next = 300;
+  for (const auto& [top, bottom] : told) {
+    EXPECT_EQ(bottom, next);
+    next = top;
+  }
+  EXPECT_EQ(next, 0);
 }
 
 // The glyph of `codePoint` in the face at `location`, as FreeType renders it
