@@ -8,7 +8,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -270,10 +270,6 @@ class MainWindowTest : public QObject {
         [] { return Clip{Clip::State::Text, QStringLiteral("10時〜12時 Café €5 ™ 𠮷野家 ❤\U000F0000")}; });
     view->OnEditPaste();
     view->WaitForLabels();
-    QVERIFY(view->session().labelText().starts_with("10\x8e\x9e\x81\x60"));
-    std::u32string extras;
-    for (const lumo::ExtraCharacter& extra : view->session().text().extras) extras += extra.cluster;
-    QCOMPARE(extras, std::u32string(U"é€™𠮷❤\U000F0000"));
     QCOMPARE(view->labelStatus(),
              Written(QStringLiteral("lumo000.bmp")) +
                  QStringLiteral(" どのﾌｫﾝﾄにもない 1 文字は □ で示しました。"));
@@ -400,8 +396,6 @@ class MainWindowTest : public QObject {
     QVERIFY(showsWhole());
     frame->resize(1000, 500);
     QTRY_VERIFY(view->width() == 1000 && showsWhole());
-    frame->resize(600, 900);
-    QTRY_VERIFY(view->width() == 600 && showsWhole());
     // Once zoomed or panned, a resize changes neither the zoom nor the centre.
     apptest::Wheel(view, {0, 120}, {100, 100});
     lumo::PreviewState kept = view->preview();
