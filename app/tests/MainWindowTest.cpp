@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -74,6 +75,7 @@ class MainWindowTest : public QObject {
   void startsAsANewDocumentWithAFixedToolBarAndLockKeyPanes() {
     QVERIFY(StartActive());
     CMainFrame* frame = app_->mainFrame();
+    QCOMPARE(frame->size(), QSize(450, 540));
     QCOMPARE(frame->windowTitle(), QStringLiteral("new - lumo"));
     QStatusBar* bar = frame->statusBar();
     // CAP and NUM light as the keys are; ｶﾅ and SCRL stay grey; the message
@@ -184,7 +186,17 @@ class MainWindowTest : public QObject {
     QVERIFY(!guide->isChecked() && !guideDrawn());
     guide->trigger();
     QVERIFY(guideDrawn());
-    // The next start shows the guide.
+    // Its menu comes between 編集 and ﾍﾙﾌﾟ, with both fits and the settings
+    // dialog after it; the next start shows the guide.
+    QStringList menus;
+    for (const QAction* menu : app_->mainFrame()->menuBar()->actions()) menus << menu->text();
+    QCOMPARE(menus, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+    QStringList entries;
+    for (const QAction* entry : app_->mainFrame()->menuBar()->actions()[2]->menu()->actions())
+      entries << entry->text();
+    QCOMPARE(entries,
+             (QStringList{"ﾃﾞｨｽｸの縁と穴(&G)", "ﾌｫﾝﾄ(&F)...", "", "ウインドウの幅にフィット(&T)",
+                          "ﾗﾍﾞﾙ全体を表示(&W)", "", "詳細設定(&A)..."}));
     app_ = std::make_unique<CLumoApp>();
     QVERIFY(app_->InitInstance() && app_->mainFrame()->view()->discGuideShown());
   }
