@@ -246,9 +246,15 @@ TEST_F(LumoRender, HugeInputsAreReadOnlyAsFarAsALabelCanReach) {
                                 "--used-rings", "536870911", "huge.txt"},
                            Args{"--layout", "--diameter", "346", "--dpi", "600", "huge.txt"}})
     EXPECT_EQ(Run(args).status, 0) << testing::PrintToString(args);
-  // What did not fit is counted only up to 64 MiB of it.
+  // What did not fit is counted, up to 64 MiB of it, from a file and from
+  // standard input alike.
   const Outcome huge = Run(Small({"huge.txt"}));
   EXPECT_TRUE(huge.err.starts_with("lumo-render: warning: more than 671")) << huge.err;
+  const std::string text = test::Repeat("円盤のラベル\n", 100000);
+  WriteFileBytes(work() / "big.txt", text);
+  const Outcome file = Run(Small({"big.txt"})), piped = Run(Small({"-"}), text);
+  EXPECT_EQ(file.err, piped.err);
+  EXPECT_NE(file.err.find(" characters (1"), std::string::npos) << file.err;
   rusage last{};
   ::getrusage(RUSAGE_CHILDREN, &last);
   EXPECT_LT(last.ru_maxrss, 64 * 1024) << "kilobytes";
