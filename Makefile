@@ -41,6 +41,7 @@ test-asan: deps
 
 # The Google Benchmark programs, then the whole-process timings of the speed goals.
 bench: build
+	@scripts/install-deps --bench
 	@for b in build/default/bench/*Bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 	bench/whole-process.sh
 
