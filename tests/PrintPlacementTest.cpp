@@ -54,8 +54,14 @@ TEST(PrintPlacement, OnASheetEachLabelIsMovedAndScaledAboutItsOwnPlace) {
     double left, top, calibratedLeft, calibratedTop;
   };
   const Case cases[] = {
+      {"a4-2", 0, 45, 19.9, 46.3, 17.2},
       {"a4-2", 1, 45, 158.3, 46.3, 155.6},
+      {"a4-2-small-hole", 0, 45, 20.5, 46.3, 17.8},
+      {"a4-2-small-hole", 1, 45, 157.5, 46.3, 154.8},
       {"letter-2", 0, 47.95, 16.2, 49.25, 13.5},
+      {"letter-2", 1, 47.95, 143.2, 49.25, 140.5},
+      {"centred-a4", 0, 45, 88.5, 46.3, 85.8},
+      {"centred-letter", 0, 47.95, 79.7, 49.25, 77},
   };
   const auto sheets = BuiltInSheets();
   for (const Case& c : cases) {
