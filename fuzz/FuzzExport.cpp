@@ -1,9 +1,11 @@
 // A label from arbitrary settings and text written as PDF, SVG and PNG: a
 // vector page is written exactly when its size is one readers take and
 // refused for that alone otherwise, a written PDF's cross-reference table
-// points at its objects, and a small canvas's PNG is always written.
+// points at its objects, and a small canvas's PNG is always written and
+// inflates to the canvas's greys.
 #include <sys/mman.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <string>
@@ -51,6 +53,31 @@ void CheckPdf(const std::string& pdf) {
   }
 }
 
+// The PNG's one IDAT inflated is the canvas's rows of greys, each after
+// its filter byte 0.
+void CheckPng(const std::string& png, const lumo::Surface& image) {
+  const std::size_t idat = png.find("IDAT");
+  if (idat == std::string::npos || idat < 4) __builtin_trap();
+  const auto width = static_cast<std::size_t>(image.width());
+  std::string expected;
+  std::string row(width, '\0');
+  for (int y = 0; y < image.height(); ++y) {
+    lumo::GreyRow(image.row(y), reinterpret_cast<std::uint8_t*>(row.data()));
+    expected += '\0' + row;
+  }
+  std::string inflated(expected.size() + 1, '\0');
+  uLongf size = inflated.size();
+  uLong length = 0;
+  for (std::size_t at = idat - 4; at < idat; ++at) {
+    length = length << 8 | static_cast<unsigned char>(png[at]);
+  }
+  if (uncompress(reinterpret_cast<Bytef*>(inflated.data()), &size,
+                 reinterpret_cast<const Bytef*>(png.data() + idat + 4), length) != Z_OK ||
+      inflated.substr(0, size) != expected) {
+    __builtin_trap();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -86,5 +113,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto png =
       Written([&](int fd) { return WriteLabelPng(fd, canvas.image, settings->resolutionDpi); });
   if (!png || !png->starts_with("\x89PNG")) __builtin_trap();
+  CheckPng(*png, canvas.image);
   return 0;
 }

@@ -1,12 +1,16 @@
-// The label bitmap file: header fields, row order and pixels read back. The
-// numbered series it is written into is SafeWrite's, tested there.
+// The label's raster files: the bitmap's header fields, row order and pixels
+// read back, and the PNG's pixels read back. The numbered series they are
+// written into is SafeWrite's, tested there.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <bit>
+#include <random>
 #include <utility>
 
 #include "LabelBitmap.h"
+#include "LabelPng.h"
 #include "TestSupport.h"
 
 namespace lumo {
@@ -57,6 +61,34 @@ TEST(LabelBitmapFile, ReadBackBottomRowFirstEqualsCanvas) {
       const std::size_t at = 54 + (static_cast<std::size_t>(97 - y) * 98 + x) * 4;  // B G R X
       ASSERT_EQ(U32At(file, at) & 0xFFFFFF, image.pixel(x, y)) << x << "," << y;
     }
+  }
+}
+
+// Greys far commoner than others (their codes would be deeper than deflate
+// allows), then runs of every length from 1 to 300, over an image large
+// enough to be deflated in two halves on two threads.
+TEST(LabelPngFile, AnyGreysAndRunsReadBackFromBothHalves) {
+  Surface image(1100, 1100);
+  std::mt19937 random(7);
+  std::uint32_t length = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const std::span<Pixel> row = image.row(y);
+    for (std::size_t x = 0; x < row.size();) {
+      const std::uint32_t level =
+          y < image.height() / 2 ? std::countr_zero(random() | 1u << 24) * 10 : random() & 0xFF;
+      const std::size_t end = y < image.height() / 2 ? x + 1 : x + length++ % 300 + 1;
+      for (; x < end && x < row.size(); ++x) row[x] = level * 0x010101;
+    }
+  }
+  const test::TempDir dir;
+  const std::filesystem::path path = dir.path() / "label.png";
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+  ASSERT_TRUE(WriteLabelPng(fd, image, 300));
+  ::close(fd);
+  const test::Grey png = test::DecodePng(path);
+  ASSERT_EQ(png.pixels.size(), image.pixels().size());
+  for (std::size_t i = 0; i < png.pixels.size(); ++i) {
+    ASSERT_EQ(png.pixels[i], image.pixels()[i] & 0xFF) << i;
   }
 }
 
