@@ -66,9 +66,9 @@ TEST(LabelBitmapFile, ReadBackBottomRowFirstEqualsCanvas) {
 
 // Greys far commoner than others (their codes would be deeper than deflate
 // allows), then runs of every length from 1 to 300, over an image large
-// enough to be deflated in two halves on two threads.
+// enough to be deflated on two threads, in halves of unequal height.
 TEST(LabelPngFile, AnyGreysAndRunsReadBackFromBothHalves) {
-  Surface image(1100, 1100);
+  Surface image(1100, 1101);
   std::mt19937 random(7);
   std::uint32_t length = 0;
   for (int y = 0; y < image.height(); ++y) {
