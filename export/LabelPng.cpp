@@ -48,23 +48,26 @@ constexpr int kLongestCodeLengthCode = 7;
 constexpr int kShortestRepeat = 3;
 constexpr int kLongestRepeat = 258;
 
+// Each length symbol's shortest repeat, from symbol 257 on, and the extra
+// bits that tell how much longer.
+constexpr std::array<int, 29> kLengthBase{3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                          15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                          67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<int, 29> kLengthExtraBits{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                               2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+
 // The symbol of each repeat length, and its extra bits.
 struct LengthSymbol {
   std::uint16_t symbol = 0;
   Code extra;
 };
 constexpr std::array<LengthSymbol, kLongestRepeat + 1> kLengthSymbols = [] {
-  constexpr std::array<int, 29> base{3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
-                                     15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
-                                     67, 83, 99, 115, 131, 163, 195, 227, 258};
-  constexpr std::array<int, 29> extra{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
   std::array<LengthSymbol, kLongestRepeat + 1> symbols{};
   for (int length = kShortestRepeat; length <= kLongestRepeat; ++length) {
-    int i = static_cast<int>(base.size()) - 1;
-    while (base[i] > length) --i;
-    symbols[length] = {static_cast<std::uint16_t>(257 + i),
-                       {static_cast<std::uint32_t>(length - base[i]), extra[i]}};
+    int i = static_cast<int>(kLengthBase.size()) - 1;
+    while (kLengthBase[i] > length) --i;
+    symbols[length] = {static_cast<std::uint16_t>(kEndOfBlock + 1 + i),
+                       {static_cast<std::uint32_t>(length - kLengthBase[i]), kLengthExtraBits[i]}};
   }
   return symbols;
 }();
@@ -317,9 +320,10 @@ void DeflateRows(const Surface& image, int top, int bottom, bool last, DeflatedR
   // two-code distance alphabet.
   constexpr Code kDistanceOne{0, 1};
   std::uint64_t bodyBits = 0;
-  for (int s = 0; s < kLiteralLengthSymbols; ++s) bodyBits += counts[s] * codes[s].length;
-  for (const std::uint16_t token : tokens.tokens()) {
-    if (token > 256) bodyBits += kLengthSymbols[token - 256].extra.length + kDistanceOne.length;
+  for (int s = 0; s < kLiteralLengthSymbols; ++s) {
+    const int repeatBits =
+        s > kEndOfBlock ? kLengthExtraBits[s - kEndOfBlock - 1] + kDistanceOne.length : 0;
+    bodyBits += counts[s] * static_cast<std::uint64_t>(codes[s].length + repeatBits);
   }
   // The header takes under 300 bytes, the empty stored block five.
   out.sink = std::make_unique<BitSink>(bodyBits / 8 + 512);
