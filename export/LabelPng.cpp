@@ -42,6 +42,8 @@ struct Code {
 };
 
 constexpr int kEndOfBlock = 256;
+// In a block's symbols as first gathered, a repeat is this plus its length.
+constexpr int kRepeatToken = 256;
 constexpr int kLiteralLengthSymbols = 286;
 constexpr int kLongestCode = 15;
 constexpr int kLongestCodeLengthCode = 7;
@@ -180,7 +182,7 @@ std::size_t RunEnd(std::span<const std::uint8_t> line, std::size_t from, std::ui
 }
 
 // The scanlines of some rows as deflate's symbols: a byte as itself, a
-// repeat of the byte before as 256 + its length.
+// repeat of the byte before as kRepeatToken + its length.
 class Tokens {
  public:
   explicit Tokens(std::size_t mostBytes)
@@ -198,7 +200,7 @@ class Tokens {
         // Leave no tail too short to repeat when a shorter repeat avoids one.
         if (more > kLongestRepeat && more - length < kShortestRepeat)
           length = more - kShortestRepeat;
-        tokens_[size_++] = static_cast<std::uint16_t>(256 + length);
+        tokens_[size_++] = static_cast<std::uint16_t>(kRepeatToken + length);
         ++counts_[kLengthSymbols[length].symbol];
         more -= length;
       }
@@ -333,10 +335,10 @@ void DeflateRows(const Surface& image, int top, int bottom, bool last, DeflatedR
   sink.Put({2, 2});  // codes of its own
   PutCodeLengths(sink, lengths);
   for (const std::uint16_t token : tokens.tokens()) {
-    if (token < 256) {
+    if (token < kRepeatToken) {
       sink.Put(codes[token]);
     } else {
-      const LengthSymbol& length = kLengthSymbols[token - 256];
+      const LengthSymbol& length = kLengthSymbols[token - kRepeatToken];
       sink.Put(codes[length.symbol]);
       sink.Put(length.extra);
       sink.Put(kDistanceOne);
